@@ -1,0 +1,60 @@
+#include "runtime/controls.h"
+
+namespace dravlet {
+
+std::string_view controlName(TextBox box)
+{
+    switch (box) {
+    case TextBox::txtProb: return "txtProb";
+    case TextBox::txtAnswer: return "txtAnswer";
+    }
+    return {};
+}
+
+std::string_view controlName(Label label)
+{
+    switch (label) {
+    case Label::lblResponse: return "lblResponse";
+    case Label::lblRight: return "lblRight";
+    case Label::lblWrong: return "lblWrong";
+    case Label::Label1: return "Label1";
+    case Label::Label2: return "Label2";
+    case Label::Label3: return "Label3";
+    }
+    return {};
+}
+
+std::string_view controlName(Button button)
+{
+    switch (button) {
+    case Button::cmdRun: return "cmdRun";
+    case Button::cmdSubmit: return "cmdSubmit";
+    case Button::cmdNext: return "cmdNext";
+    case Button::cmdQuit: return "cmdQuit";
+    }
+    return {};
+}
+
+}  // namespace dravlet
+
+namespace dravlet {
+
+std::string_view startCaption(Label label)
+{
+    switch (label) {
+    case Label::lblResponse: return "";
+    case Label::lblRight: return "0";
+    case Label::lblWrong: return "0";
+    case Label::Label1: return "Right";
+    case Label::Label2: return "Wrong";
+    case Label::Label3: return "Type a number, then press Submit.";
+    }
+    return {};
+}
+
+bool startsVisible(Button button)
+{
+    return button == Button::cmdRun || button == Button::cmdQuit;
+}
+
+}  // namespace dravlet

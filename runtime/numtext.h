@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace dravlet {
+
+// A number as the program writes it into a text: one leading blank when not
+// negative, "-" when negative, then the digits. Whole values print without a
+// decimal point or exponent (52 -> " 52", 30.0f -> " 30", -3 -> "-3"); a value with
+// a fraction prints in its shortest exact form (" 12.5").
+std::string renderNumber(double value);
+
+// The value of an answer typed by the learner: after leading blanks (spaces, tabs),
+// the plain decimal number that begins the text, the rest ignored; 0 when the text
+// does not begin with a number.
+//   - one optional sign, "+" or "-", directly before the digits;
+//   - digits with an optional decimal point; a leading point counts (".5" is 0.5);
+//   - the point is always ".", whatever the process locale; "12,5" reads as 12;
+//   - no exponent ("1e2" reads as 1) and no hexadecimal;
+//   - never NaN or infinity: a number too large for a double reads as the largest
+//     finite double, with its sign.
+// Linear in the length of the text, and copies at most a bounded prefix of it.
+double readNumber(std::string_view text);
+
+}  // namespace dravlet

@@ -1,0 +1,38 @@
+#include "runtime/random.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+namespace dravlet {
+
+double unitFromBits(std::uint64_t bits)
+{
+    constexpr double scale = 0x1.0p-53;
+    return static_cast<double>(bits >> 11) * scale;
+}
+
+int wholeDraw(double r, int n)
+{
+    const double scaled = std::floor(r * static_cast<double>(n));
+    // r < 1 keeps scaled below n; the clamp makes that hold for any caller's r.
+    return static_cast<int>(std::clamp(scaled, 0.0, static_cast<double>(n - 1))) + 1;
+}
+
+int drawWhole(RandomSource& random, int n)
+{
+    return wholeDraw(random.next(), n);
+}
+
+void MersenneRandom::reseed(double seed)
+{
+    // Every bit of the clock reading counts, fractions included.
+    m_engine.seed(std::bit_cast<std::uint64_t>(seed));
+}
+
+double MersenneRandom::next()
+{
+    return unitFromBits(m_engine());
+}
+
+}  // namespace dravlet

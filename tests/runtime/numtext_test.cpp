@@ -1,0 +1,152 @@
+#include "runtime/numtext.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <locale>
+#include <string>
+
+namespace dravlet {
+namespace {
+
+struct RenderRow {
+    const char* name;
+    double value;
+    const char* text;
+};
+
+class RenderNumber : public ::testing::TestWithParam<RenderRow> {};
+
+TEST_P(RenderNumber, WritesOneLeadingBlankOrAMinus)
+{
+    EXPECT_EQ(renderNumber(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RenderNumber,
+    ::testing::Values(RenderRow{"Zero", 0.0, " 0"}, RenderRow{"NegativeZero", -0.0, " 0"},
+                      RenderRow{"FiftyTwo", 52.0, " 52"},
+                      RenderRow{"FloatThirty", static_cast<double>(30.0F), " 30"},
+                      RenderRow{"LargestTotal", 198.0, " 198"},
+                      RenderRow{"Negative", -3.0, "-3"},
+                      RenderRow{"BeyondInt32", 4294967296.0, " 4294967296"},
+                      RenderRow{"Fraction", 12.5, " 12.5"},
+                      RenderRow{"NegativeFraction", -0.25, "-0.25"},
+                      RenderRow{"HugeWhole", 1e20, " 1e+20"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+struct ReadRow {
+    const char* name;
+    const char* text;
+    double value;
+};
+
+class ReadNumber : public ::testing::TestWithParam<ReadRow> {};
+
+TEST_P(ReadNumber, ReadsTheLeadingPlainNumber)
+{
+    EXPECT_EQ(readNumber(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReadNumber,
+    ::testing::Values(
+        ReadRow{"Whole", "30", 30.0}, ReadRow{"WithPointZero", "30.0", 30.0},
+        ReadRow{"LeadingBlank", " 30", 30.0}, ReadRow{"LeadingBlanksAndTab", "  \t30", 30.0},
+        ReadRow{"TrailingWord", "30 liters", 30.0}, ReadRow{"TrailingBlank", "30 ", 30.0},
+        ReadRow{"Word", "thirty", 0.0}, ReadRow{"Empty", "", 0.0},
+        ReadRow{"OnlyBlanks", "   ", 0.0}, ReadRow{"Fraction", "12.5 l", 12.5},
+        ReadRow{"PercentSign", "52%", 52.0}, ReadRow{"TrailingPoint", "30.", 30.0},
+        ReadRow{"LeadingPoint", ".5", 0.5}, ReadRow{"LonePoint", ".", 0.0},
+        ReadRow{"PointThenWord", ".x", 0.0}, ReadRow{"Minus", "-30", -30.0},
+        ReadRow{"Plus", "+30", 30.0}, ReadRow{"LoneSign", "-", 0.0},
+        ReadRow{"SignThenBlank", "- 5", 0.0}, ReadRow{"TwoSigns", "+-5", 0.0},
+        ReadRow{"LeadingZeros", "0030", 30.0}, ReadRow{"NoExponent", "1e2", 1.0},
+        ReadRow{"NoHex", "0x1A", 0.0}, ReadRow{"CommaEndsTheNumber", "12,5", 12.0},
+        ReadRow{"SecondPointEnds", "1.2.3", 1.2}, ReadRow{"NotInfinity", "inf", 0.0},
+        ReadRow{"NotNaN", "nan", 0.0}, ReadRow{"WordFirst", "about 30", 0.0},
+        ReadRow{"CorrectlyRounded", "0.1", 0.1}, ReadRow{"ManyDigits", "98.99999999999999999999", 99.0}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(ReadNumberLimits, MegabyteOfDigitsIsLargeButFiniteAndFast)
+{
+    const std::string digits(1 << 20, '9');
+    const auto started = std::chrono::steady_clock::now();
+    const double value = readNumber(digits);
+    const auto spent = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(value, std::numeric_limits<double>::max());
+    EXPECT_EQ(readNumber("-" + digits), -std::numeric_limits<double>::max());
+    EXPECT_LT(spent, std::chrono::milliseconds(200));
+}
+
+TEST(ReadNumberLimits, LongRunsOfZerosKeepTheValue)
+{
+    EXPECT_EQ(readNumber(std::string(1 << 20, '0') + "42"), 42.0);
+    EXPECT_EQ(readNumber("42." + std::string(1 << 20, '0') + "1"), 42.0);
+    EXPECT_EQ(readNumber("0." + std::string(1 << 20, '0') + "1"), 0.0);
+    EXPECT_EQ(readNumber(std::string(1 << 20, ' ') + "7"), 7.0);
+}
+
+TEST(ReadNumberLimits, MegabyteOfJunkAfterTheNumberIsIgnored)
+{
+    EXPECT_EQ(readNumber("30" + std::string(1 << 20, 'x')), 30.0);
+    EXPECT_EQ(readNumber(std::string(1 << 20, 'x')), 0.0);
+}
+
+TEST(ReadNumberLimits, ResultIsNeverNaNOrInfinite)
+{
+    for (const char* text : {"1e999", "9999999999999999999999999999999999999999", "-.",
+                             "179769313486231570814527423731704356798070567525844996598917476803157"
+                             "260780028538760589558632766878171540458953514382464234321326889464182"
+                             "768467546703537516986049910576551282076245490090389328944075868508455"
+                             "133942304583236903222948165808559332123348274797826204144723168738177"
+                             "180919299881250404026184124858368.0"}) {
+        EXPECT_TRUE(std::isfinite(readNumber(text))) << text;
+    }
+}
+
+// Builds a German locale (decimal comma) into a private folder, so the test needs no
+// locale generated system-wide; localedef comes with libc, its sources with "locales".
+const char* commaLocale()
+{
+    static const std::string dir = [] {
+        std::string pattern = ::testing::TempDir() + "dravlet-locale-XXXXXX";
+        const char* made = mkdtemp(pattern.data());
+        return made == nullptr ? std::string() : pattern;
+    }();
+    if (dir.empty()) {
+        return nullptr;
+    }
+    const std::string command =
+        "localedef -i de_DE -f UTF-8 -c '" + dir + "/de_DE.UTF-8' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) {
+        return nullptr;
+    }
+    setenv("LOCPATH", dir.c_str(), 1);
+    return "de_DE.UTF-8";
+}
+
+TEST(ReadNumberLimits, TheProcessLocaleDoesNotChangeTheDecimalPoint)
+{
+    const char* name = commaLocale();
+    ASSERT_NE(name, nullptr) << "could not build a comma-decimal locale";
+    ASSERT_NE(std::setlocale(LC_ALL, name), nullptr);
+    ASSERT_EQ(std::localeconv()->decimal_point[0], ',');
+    std::locale::global(std::locale(name));
+
+    EXPECT_EQ(readNumber("12.5"), 12.5);
+    EXPECT_EQ(readNumber("12,5"), 12.0);
+    EXPECT_EQ(renderNumber(12.5), " 12.5");
+    EXPECT_EQ(renderNumber(1234567.0), " 1234567");
+
+    std::locale::global(std::locale::classic());
+    std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
+}
+
+}  // namespace
+}  // namespace dravlet
