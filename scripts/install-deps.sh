@@ -9,7 +9,7 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # the window
-  qt6-base-dev libgl-dev fonts-liberation2 fontconfig
+  qt6-base-dev libgl-dev libxcb1-dev fonts-liberation2 fontconfig
   # tests against a real X server
   xvfb xdotool xauth
   # a comma-decimal locale for the number-reading tests

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace dravlet::testing {
+
+// A private Xvfb for one test, on the first free display number, gone with the object.
+class XServer {
+public:
+    XServer();
+    ~XServer();
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    bool running() const { return !m_display.isEmpty(); }
+    // ":N", for DISPLAY.
+    const QString& display() const { return m_display; }
+    QProcessEnvironment environment() const;
+
+    // Runs an X client program to its end; its standard output, or nothing on failure.
+    std::optional<QString> run(const QString& program, const QStringList& arguments,
+                               int timeoutMs = 10000) const;
+    // Waits for a top-level window with exactly this title; its id, or 0.
+    unsigned long waitForWindow(const QString& title, int timeoutMs = 15000) const;
+    // A screenshot of the window, taken with the project's X helper program.
+    QImage grab(const QString& xtool, unsigned long window) const;
+
+private:
+    QProcess m_xvfb;
+    QString m_display;
+};
+
+}  // namespace dravlet::testing

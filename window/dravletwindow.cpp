@@ -1,0 +1,217 @@
+#include "window/dravletwindow.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <limits>
+
+#include "engine/dravlet.h"
+#include "window/appearance.h"
+#include "window/fitlabel.h"
+
+namespace dravlet {
+
+namespace {
+
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Fixes background and text colour together, for the boxes whose colour is part of
+// what they mean; the rest of the window follows the desktop theme.
+void fixColours(QWidget* widget, QPalette::ColorRole background, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, background, colour);
+        palette.setColor(group, QPalette::Text, appearance::fixedText);
+        palette.setColor(group, QPalette::WindowText, appearance::fixedText);
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QPushButton* makeButton(QWidget* parent, Button name, const char* caption, const QRect& rect)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(toQString(controlName(name)));
+    button->setGeometry(rect);
+    // Enter presses a focused button as Space does; no button is the default, so
+    // Enter typed in the answer box presses nothing.
+    button->setAutoDefault(true);
+    button->setDefault(false);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setVisible(startsVisible(name));
+    return button;
+}
+
+FitLabel* makeLabel(QWidget* parent, Label name, const QFont& font, const QRect& rect,
+                    Qt::Alignment alignment)
+{
+    auto* label = new FitLabel(font, parent);
+    label->setObjectName(toQString(controlName(name)));
+    label->setGeometry(rect);
+    label->setAlignment(alignment);
+    label->setIndent(0);
+    label->setAutoFillBackground(true);
+    label->setFocusPolicy(Qt::NoFocus);
+    label->setCaption(toQString(startCaption(name)));
+    return label;
+}
+
+FitLabel* makeCountBox(QWidget* parent, Label name, const QRect& rect, const QColor& colour)
+{
+    auto* box = makeLabel(parent, name, appearance::legacyFont(appearance::countPointSize), rect,
+                          Qt::AlignCenter);
+    box->setFrameStyle(QFrame::Box | QFrame::Plain);
+    box->setLineWidth(1);
+    fixColours(box, QPalette::Window, colour);
+    return box;
+}
+
+}  // namespace
+
+DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
+{
+    namespace look = appearance;
+    setObjectName(QString::fromLatin1(look::windowName));
+    setWindowTitle(QString::fromLatin1(look::windowTitle));
+    setWindowIcon(look::windowIcon());
+    setFont(look::legacyFont(look::defaultPointSize));
+    resize(look::clientWidth, look::clientHeight);
+
+    // Created in this order, so that the stacking matches the layout.
+    m_cmdSubmit = makeButton(this, Button::cmdSubmit, "Submit", look::submitRect);
+
+    m_txtAnswer = new QLineEdit(this);
+    m_txtAnswer->setObjectName(toQString(controlName(TextBox::txtAnswer)));
+    m_txtAnswer->setGeometry(look::answerRect);
+    m_txtAnswer->setFont(look::legacyFont(look::answerPointSize));
+    m_txtAnswer->setMaxLength(std::numeric_limits<int>::max());
+    fixColours(m_txtAnswer, QPalette::Base, look::answerBackground);
+
+    m_txtProb = new QPlainTextEdit(this);
+    m_txtProb->setObjectName(toQString(controlName(TextBox::txtProb)));
+    m_txtProb->setGeometry(look::problemRect);
+    m_txtProb->setFont(look::legacyFont(look::problemPointSize));
+    m_txtProb->setReadOnly(true);
+    m_txtProb->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_txtProb->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_txtProb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_txtProb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Off the tab chain: Tab never lands in a box the learner cannot type in. A click
+    // still focuses it, to select and copy the problem.
+    m_txtProb->setFocusPolicy(Qt::ClickFocus);
+    m_txtProb->setTabChangesFocus(true);
+    fixColours(m_txtProb, QPalette::Base, look::problemBackground);
+
+    m_cmdRun = makeButton(this, Button::cmdRun, "Start", look::runRect);
+    m_cmdNext = makeButton(this, Button::cmdNext, "Next", look::nextRect);
+    m_cmdQuit = makeButton(this, Button::cmdQuit, "Quit", look::quitRect);
+
+    const QFont plain = look::legacyFont(look::defaultPointSize);
+    m_Label3 = makeLabel(this, Label::Label3, plain, look::noticeRect, Qt::AlignLeft | Qt::AlignVCenter);
+    m_Label2 = makeLabel(this, Label::Label2, plain, look::wrongCaptionRect, Qt::AlignCenter);
+    m_lblWrong = makeCountBox(this, Label::lblWrong, look::wrongCountRect, look::wrongBackground);
+    m_Label1 = makeLabel(this, Label::Label1, plain, look::rightCaptionRect, Qt::AlignCenter);
+    m_lblRight = makeCountBox(this, Label::lblRight, look::rightCountRect, look::rightBackground);
+    m_lblResponse = makeLabel(this, Label::lblResponse, look::legacyFont(look::responsePointSize, true),
+                              look::responseRect, Qt::AlignLeft | Qt::AlignVCenter);
+
+    // The tab chain; hidden buttons drop out of it by themselves.
+    setTabOrder(m_cmdRun, m_txtAnswer);
+    setTabOrder(m_txtAnswer, m_cmdSubmit);
+    setTabOrder(m_cmdSubmit, m_cmdNext);
+    setTabOrder(m_cmdNext, m_cmdQuit);
+    setTabOrder(m_cmdQuit, m_cmdRun);
+    m_cmdRun->setFocus(Qt::OtherFocusReason);
+}
+
+void DravletWindow::deliverClicksTo(cmdDravlet& form)
+{
+    connect(m_cmdRun, &QPushButton::clicked, this, [&form] { form.cmdRun_Click(); });
+    connect(m_cmdSubmit, &QPushButton::clicked, this, [&form] { form.cmdSubmit_Click(); });
+    connect(m_cmdNext, &QPushButton::clicked, this, [&form] { form.cmdNext_Click(); });
+    connect(m_cmdQuit, &QPushButton::clicked, this, [&form] { form.cmdQuit_Click(); });
+}
+
+QWidget* DravletWindow::widget(TextBox box) const
+{
+    switch (box) {
+    case TextBox::txtProb: return m_txtProb;
+    case TextBox::txtAnswer: return m_txtAnswer;
+    }
+    return nullptr;
+}
+
+FitLabel* DravletWindow::widget(Label label) const
+{
+    switch (label) {
+    case Label::lblResponse: return m_lblResponse;
+    case Label::lblRight: return m_lblRight;
+    case Label::lblWrong: return m_lblWrong;
+    case Label::Label1: return m_Label1;
+    case Label::Label2: return m_Label2;
+    case Label::Label3: return m_Label3;
+    }
+    return nullptr;
+}
+
+QPushButton* DravletWindow::widget(Button button) const
+{
+    switch (button) {
+    case Button::cmdRun: return m_cmdRun;
+    case Button::cmdSubmit: return m_cmdSubmit;
+    case Button::cmdNext: return m_cmdNext;
+    case Button::cmdQuit: return m_cmdQuit;
+    }
+    return nullptr;
+}
+
+std::string DravletWindow::text(TextBox box) const
+{
+    switch (box) {
+    case TextBox::txtProb: return m_txtProb->toPlainText().toStdString();
+    case TextBox::txtAnswer: return m_txtAnswer->text().toStdString();
+    }
+    return {};
+}
+
+void DravletWindow::setText(TextBox box, std::string_view text)
+{
+    switch (box) {
+    case TextBox::txtProb: m_txtProb->setPlainText(toQString(text)); break;
+    case TextBox::txtAnswer: m_txtAnswer->setText(toQString(text)); break;
+    }
+}
+
+void DravletWindow::focus(TextBox box)
+{
+    widget(box)->setFocus(Qt::OtherFocusReason);
+}
+
+void DravletWindow::setCaption(Label label, std::string_view caption)
+{
+    widget(label)->setCaption(toQString(caption));
+}
+
+void DravletWindow::setVisible(Button button, bool visible)
+{
+    widget(button)->setVisible(visible);
+}
+
+void DravletWindow::focus(Button button)
+{
+    widget(button)->setFocus(Qt::OtherFocusReason);
+}
+
+void DravletWindow::endProgram()
+{
+    close();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace dravlet

@@ -1,0 +1,49 @@
+#include "window/fitlabel.h"
+
+#include <QFontMetricsF>
+
+namespace dravlet {
+
+namespace {
+
+constexpr double smallestPointSize = 5.0;
+constexpr double shrinkStep = 0.25;
+
+bool fits(const QFont& font, const QString& text, const QRect& room)
+{
+    const QFontMetricsF metrics(font);
+    return metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height();
+}
+
+}  // namespace
+
+FitLabel::FitLabel(const QFont& font, QWidget* parent) : QLabel(parent), m_baseFont(font)
+{
+    setFont(font);
+}
+
+void FitLabel::setCaption(const QString& caption)
+{
+    setText(caption);
+    fitFont();
+}
+
+void FitLabel::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    fitFont();
+}
+
+void FitLabel::fitFont()
+{
+    const QRect room = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    QFont font = m_baseFont;
+    while (!fits(font, text(), room) && font.pointSizeF() - shrinkStep >= smallestPointSize) {
+        font.setPointSizeF(font.pointSizeF() - shrinkStep);
+    }
+    if (font != this->font()) {
+        setFont(font);
+    }
+}
+
+}  // namespace dravlet

@@ -1,0 +1,6 @@
+#include "window/entry.h"
+
+int main()
+{
+    return dravlet::runProgram();
+}
