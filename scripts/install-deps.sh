@@ -11,7 +11,7 @@ packages=(
   # the window
   qt6-base-dev libgl-dev libxcb1-dev fonts-liberation2 fontconfig
   # tests against a real X server
-  xvfb xdotool xauth
+  xvfb xdotool xauth xclip
   # a comma-decimal locale for the number-reading tests
   locales
 )

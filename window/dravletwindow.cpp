@@ -98,6 +98,8 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
     m_txtProb->setGeometry(look::problemRect);
     m_txtProb->setFont(look::legacyFont(look::problemPointSize));
     m_txtProb->setReadOnly(true);
+    // Selectable from the keyboard too, so the problem can be copied without a mouse.
+    m_txtProb->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_txtProb->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_txtProb->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_txtProb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
