@@ -28,6 +28,9 @@ inline constexpr QRect rightCaptionRect{360, 88, 57, 17};
 inline constexpr QRect rightCountRect{352, 40, 73, 41};
 inline constexpr QRect responseRect{0, 328, 209, 25};
 
+// The most characters the answer box keeps.
+inline constexpr int answerMaxLength = 32767;
+
 inline const QColor problemBackground{192, 192, 192};
 inline const QColor answerBackground{255, 255, 192};
 inline const QColor rightBackground{128, 255, 128};

@@ -5,8 +5,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include <limits>
-
 #include "engine/dravlet.h"
 #include "window/appearance.h"
 #include "window/fitlabel.h"
@@ -90,7 +88,9 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
     m_txtAnswer->setObjectName(toQString(controlName(TextBox::txtAnswer)));
     m_txtAnswer->setGeometry(look::answerRect);
     m_txtAnswer->setFont(look::legacyFont(look::answerPointSize));
-    m_txtAnswer->setMaxLength(std::numeric_limits<int>::max());
+    // Long enough for anything a learner types or pastes by mistake; without a bound,
+    // a 10 MB paste made every repaint of the box take seconds.
+    m_txtAnswer->setMaxLength(appearance::answerMaxLength);
     fixColours(m_txtAnswer, QPalette::Base, look::answerBackground);
 
     m_txtProb = new QPlainTextEdit(this);

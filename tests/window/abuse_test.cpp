@@ -1,0 +1,120 @@
+// The real window under abuse, offscreen: a huge paste, and many cycles with memory
+// that stays flat.
+#include "window_harness.h"
+
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <iostream>
+
+#include "runtime/numtext.h"
+#include "runtime/random.h"
+
+namespace dravlet::testing {
+namespace {
+
+constexpr int Tyrone = 4;
+
+using Abuse = LiveWindow;
+
+TEST_F(Abuse, TenMegabytePasteThenSubmitAnswersFast)
+{
+    random.pushDraw(Tyrone, 33).pushAttempt(10, 30, 20, 60);
+    click(Button::cmdRun);
+
+    // The right answer followed by 10 MB of digits and letters, pasted as a learner
+    // would paste it.
+    QString huge = "30 ";
+    huge += QString(10 * 1024 * 1024, QChar('7'));
+    QApplication::clipboard()->setText(huge);
+    QElapsedTimer pasting;
+    pasting.start();
+    answerBox()->paste();
+    const qint64 pasteMs = pasting.elapsed();
+    // The box keeps the beginning of the paste, where the answer stands.
+    ASSERT_EQ(answerBox()->text(), huge.left(32767));
+
+    random.pushDraw(1, 3);
+    QElapsedTimer submitting;
+    submitting.start();
+    click(Button::cmdSubmit);
+    const qint64 submitMs = submitting.elapsed();
+    EXPECT_EQ(onScreen(Label::lblResponse), "CORRECT");
+    EXPECT_LT(submitMs, 100);
+    EXPECT_LT(pasteMs, 500);
+    std::cout << "[ measured ] 10 MB paste " << pasteMs << " ms, Submit " << submitMs << " ms\n";
+}
+
+}  // namespace
+}  // namespace dravlet::testing
+
+namespace dravlet::testing {
+namespace {
+
+long residentKilobytes()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').constFirst().toLong();
+        }
+    }
+    return -1;
+}
+
+// Through the real widgets with the real generator: Submit and Next clicked, answers
+// typed, many times over. After a warm-up, resident memory must stay flat.
+TEST(AbuseCycles, TenThousandCyclesKeepMemoryFlat)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizer's quarantine holds freed memory on purpose; memory is measured
+    // in the plain builds.
+    constexpr int warmUp = 200;
+    constexpr int cycles = 1000;
+#else
+    // The toolkit's caches (glyphs, text layouts, allocator arenas) fill during the
+    // first several thousand problems and then stop growing.
+    constexpr int warmUp = 10000;
+    constexpr int cycles = 10000;
+#endif
+    constexpr long boundKilobytes = 512;
+
+    DravletWindow window;
+    MersenneRandom random;
+    const FixedClock clock(777.0);
+    cmdDravlet form(window, window, random, clock);
+    window.deliverClicksTo(form);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* answer = window.findChild<QLineEdit*>("txtAnswer");
+
+    QTest::mouseClick(window.widget(Button::cmdRun), Qt::LeftButton);
+    long afterWarmUp = 0;
+    for (int i = 0; i < warmUp + cycles; ++i) {
+        if (i == warmUp) {
+            QApplication::processEvents();
+            afterWarmUp = residentKilobytes();
+        }
+        answer->setText(i % 2 == 0 ? QString::number(form.variables().Liters2) : QStringLiteral("x"));
+        QTest::mouseClick(window.widget(Button::cmdSubmit), Qt::LeftButton);
+        QTest::mouseClick(window.widget(Button::cmdNext), Qt::LeftButton);
+    }
+    QApplication::processEvents();
+    const long atEnd = residentKilobytes();
+    const auto& v = form.variables();
+    EXPECT_EQ(v.RightCount + v.WrongCount, warmUp + cycles);
+    EXPECT_EQ(window.widget(Label::lblWrong)->text(), QString::fromStdString(renderNumber(v.WrongCount)));
+    std::cout << "[ measured ] VmRSS after " << warmUp << " cycles " << afterWarmUp << " kB, after "
+              << warmUp + cycles << " cycles " << atEnd << " kB\n";
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_LE(atEnd - afterWarmUp, boundKilobytes);
+#endif
+}
+
+}  // namespace
+}  // namespace dravlet::testing
