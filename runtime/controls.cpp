@@ -43,7 +43,7 @@ std::string_view startCaption(Label label)
 {
     switch (label) {
     case Label::lblResponse: return "";
-    case Label::lblRight: return "0";
+    case Label::lblRight:
     case Label::lblWrong: return "0";
     case Label::Label1: return "Right";
     case Label::Label2: return "Wrong";
