@@ -11,9 +11,11 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # the window
-  qt6-base-dev libgl-dev libxcb1-dev fonts-liberation2 fontconfig
+  qt6-base-dev libgl-dev libxcb1-dev libfontconfig-dev fonts-liberation2 fontconfig
   # tests against a real X server
   xvfb xdotool xauth xclip
+  # start-up measurement: an X client of our own, a private session bus, strace
+  libxcb-damage0-dev dbus-daemon strace
   # a comma-decimal locale for the number-reading tests
   locales
 )

@@ -1,24 +1,52 @@
 #include "window/appearance.h"
 
+#include <QFontDatabase>
 #include <QImage>
 #include <QPixmap>
 #include <QStringList>
 
 namespace dravlet::appearance {
 
+namespace {
+
+// Liberation Sans and Arimo share Arial's metrics; DejaVu Sans is wider but present on
+// nearly every Linux desktop.
+const QStringList& substitutes()
+{
+    static const QStringList families{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                      QStringLiteral("Arial"), QStringLiteral("Helvetica"),
+                                      QStringLiteral("DejaVu Sans")};
+    return families;
+}
+
+// The face the program's fonts ask for: the legacy face where it is installed, else
+// the first substitute that is. Asking for an installed family by name spares the font
+// system a fallback search for every size the window uses.
+QString& chosenFamily()
+{
+    static QString family = QString::fromLatin1(legacyFamily);
+    return family;
+}
+
+}  // namespace
+
 void installFontSubstitutes()
 {
-    // Liberation Sans and Arimo share Arial's metrics; DejaVu Sans is wider but
-    // present on nearly every Linux desktop.
-    QFont::insertSubstitutions(QString::fromLatin1(legacyFamily),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                                QStringLiteral("Arial"), QStringLiteral("Helvetica"),
-                                QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QString::fromLatin1(legacyFamily), substitutes());
+    if (QFontDatabase::hasFamily(QString::fromLatin1(legacyFamily))) {
+        return;
+    }
+    for (const QString& family : substitutes()) {
+        if (QFontDatabase::hasFamily(family)) {
+            chosenFamily() = family;
+            return;
+        }
+    }
 }
 
 QFont legacyFont(double pointSize, bool bold)
 {
-    QFont font(QString::fromLatin1(legacyFamily));
+    QFont font(chosenFamily());
     font.setPointSizeF(pointSize);
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     font.setStyleHint(QFont::SansSerif);

@@ -6,7 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 #include <unistd.h>
+
+#if DRAVLET_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
 
 #include "engine/dravlet.h"
 #include "runtime/clock.h"
@@ -67,6 +72,13 @@ std::unique_ptr<QApplication> connectToDisplay(int& argc, char** argv)
     return app;
 }
 
+void warmUpFontConfiguration()
+{
+#if DRAVLET_HAVE_FONTCONFIG
+    FcInit();
+#endif
+}
+
 }  // namespace
 
 int runProgram()
@@ -76,10 +88,16 @@ int runProgram()
     static char* arguments[] = {programName, nullptr};
     int argumentCount = 1;
 
+    // Reading the font configuration takes milliseconds and does not need the display:
+    // it runs on a second core while the application connects to the window system.
+    std::thread fontConfiguration(warmUpFontConfiguration);
     const auto app = connectToDisplay(argumentCount, arguments);
+    fontConfiguration.join();
     QApplication::setApplicationName(QString::fromLatin1(productName));
     QApplication::setApplicationVersion(QString::fromLatin1(versionText));
     appearance::installFontSubstitutes();
+    // The window's font as the application's too, so no second face is loaded.
+    QApplication::setFont(appearance::legacyFont(appearance::defaultPointSize));
 
     DravletWindow window;
     MersenneRandom random;

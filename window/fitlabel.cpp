@@ -36,6 +36,14 @@ void FitLabel::resizeEvent(QResizeEvent* event)
 
 void FitLabel::fitFont()
 {
+    // An empty caption needs no measuring, and measuring would load its font before
+    // anything is shown in it.
+    if (text().isEmpty()) {
+        if (font() != m_baseFont) {
+            setFont(m_baseFont);
+        }
+        return;
+    }
     const QRect room = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
     QFont font = m_baseFont;
     while (!fits(font, text(), room) && font.pointSizeF() - shrinkStep >= smallestPointSize) {
