@@ -16,6 +16,8 @@ packages=(
   xvfb xdotool xauth xclip
   # start-up measurement: an X client of our own, a private session bus, strace
   libxcb-damage0-dev dbus-daemon strace
+  # desktop integration, the Debian package, screen-reader tests
+  desktop-file-utils appstream dpkg-dev file at-spi2-core python3 python3-pyatspi
   # a comma-decimal locale for the number-reading tests
   locales
 )

@@ -92,6 +92,7 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
     // a 10 MB paste made every repaint of the box take seconds.
     m_txtAnswer->setMaxLength(appearance::answerMaxLength);
     fixColours(m_txtAnswer, QPalette::Base, look::answerBackground);
+    m_txtAnswer->setAccessibleName(QStringLiteral("Your answer"));
 
     m_txtProb = new QPlainTextEdit(this);
     m_txtProb->setObjectName(toQString(controlName(TextBox::txtProb)));
@@ -109,6 +110,7 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
     m_txtProb->setFocusPolicy(Qt::ClickFocus);
     m_txtProb->setTabChangesFocus(true);
     fixColours(m_txtProb, QPalette::Base, look::problemBackground);
+    m_txtProb->setAccessibleName(QStringLiteral("Problem"));
 
     m_cmdRun = makeButton(this, Button::cmdRun, "Start", look::runRect);
     m_cmdNext = makeButton(this, Button::cmdNext, "Next", look::nextRect);
@@ -122,6 +124,12 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
     m_lblRight = makeCountBox(this, Label::lblRight, look::rightCountRect, look::rightBackground);
     m_lblResponse = makeLabel(this, Label::lblResponse, look::legacyFont(look::responsePointSize, true),
                               look::responseRect, Qt::AlignLeft | Qt::AlignVCenter);
+
+    // Labels that show a value keep their caption as their accessible name, so a
+    // screen reader speaks exactly what is on screen; what it means is the description.
+    m_lblRight->setAccessibleDescription(QStringLiteral("Right answers"));
+    m_lblWrong->setAccessibleDescription(QStringLiteral("Wrong answers"));
+    m_lblResponse->setAccessibleDescription(QStringLiteral("Result of your answer"));
 
     // The tab chain; hidden buttons drop out of it by themselves.
     setTabOrder(m_cmdRun, m_txtAnswer);

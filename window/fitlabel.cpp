@@ -1,5 +1,6 @@
 #include "window/fitlabel.h"
 
+#include <QAccessible>
 #include <QFontMetricsF>
 
 namespace dravlet {
@@ -24,8 +25,15 @@ FitLabel::FitLabel(const QFont& font, QWidget* parent) : QLabel(parent), m_baseF
 
 void FitLabel::setCaption(const QString& caption)
 {
+    if (caption == text()) {
+        return;
+    }
     setText(caption);
     fitFont();
+    // The caption is the label's accessible name: tell assistive technology it changed,
+    // so a screen reader can speak the new verdict or count.
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void FitLabel::resizeEvent(QResizeEvent* event)
