@@ -67,7 +67,14 @@ QIcon windowIcon()
             }
         }
     }
-    return QIcon(QPixmap::fromImage(image));
+    // Whole multiples, scaled pixel for pixel, so the plus stays sharp on high-density
+    // screens instead of being blurred up from 16 pixels.
+    QIcon icon;
+    for (const int factor : {1, 2, 3, 4}) {
+        icon.addPixmap(QPixmap::fromImage(image.scaled(size * factor, size * factor,
+                                                       Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+    }
+    return icon;
 }
 
 }  // namespace dravlet::appearance

@@ -54,7 +54,8 @@ void installFontSubstitutes();
 // The program's font: "MS Sans Serif" (or its substitute) at a size, regular or bold.
 QFont legacyFont(double pointSize, bool bold = false);
 
-// The window icon: a red plus on white, 16 x 16, bars 4 pixels thick.
+// The window icon: a red plus on white, 16 x 16, bars 4 pixels thick; also at 32, 48
+// and 64 pixels for high-density screens.
 QIcon windowIcon();
 
 }  // namespace dravlet::appearance

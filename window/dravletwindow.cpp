@@ -1,5 +1,7 @@
 #include "window/dravletwindow.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -70,10 +72,24 @@ FitLabel* makeCountBox(QWidget* parent, Label name, const QRect& rect, const QCo
     return box;
 }
 
+// Assistive technology must see the program's window as a window (a frame), not as
+// an anonymous pane, so a screen reader can find it by its title.
+QAccessibleInterface* windowAccessible(const QString&, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget != nullptr && widget->isWindow()
+        && widget->objectName() == QLatin1String(appearance::windowName)) {
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
 {
+    static const bool accessibleAsWindow = (QAccessible::installFactory(windowAccessible), true);
+    (void)accessibleAsWindow;
     namespace look = appearance;
     setObjectName(QString::fromLatin1(look::windowName));
     setWindowTitle(QString::fromLatin1(look::windowTitle));

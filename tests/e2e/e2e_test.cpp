@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include <QDeadlineTimer>
 #include <QImage>
 #include <QProcess>
@@ -26,10 +29,17 @@ int changedPixels(const QImage& before, const QImage& after, const QRect& rect)
 
 class RealDisplay : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { launch(); }
+
+    void launch(const QString& scaleFactor = QString())
     {
         ASSERT_TRUE(x.running()) << "Xvfb did not start";
-        program.setProcessEnvironment(x.environment());
+        QProcessEnvironment env = x.environment();
+        if (!scaleFactor.isEmpty()) {
+            env.insert("QT_SCALE_FACTOR", scaleFactor);
+            scale = scaleFactor.toDouble();
+        }
+        program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         program.start(DRAVLET_EXECUTABLE, {});
         ASSERT_TRUE(program.waitForStarted(10000));
@@ -65,7 +75,7 @@ protected:
         const QDeadlineTimer deadline(10000);
         do {
             const QImage latest = shot();
-            if (latest.width() > 400 && latest.pixelColor(360, 50) == QColor(128, 255, 128)) {
+            if (latest.width() > 400 && latest.pixelColor(at(388), at(60)) == QColor(128, 255, 128)) {
                 return true;
             }
             QThread::msleep(50);
@@ -89,9 +99,13 @@ protected:
         return latest;
     }
 
+    // A logical coordinate of the layout in device pixels.
+    int at(int logical) const { return static_cast<int>(logical * scale); }
+
     XServer x;
     QProcess program;
     unsigned long window = 0;
+    double scale = 1.0;
 };
 
 TEST_F(RealDisplay, StartAnswerSubmitCountsAndQuitsWithStatusZero)
@@ -136,6 +150,63 @@ TEST_F(RealDisplay, ClosingTheWindowEndsTheProgramWithStatusZero)
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
 }
+
+class ScaledDisplay : public RealDisplay, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override { launch(GetParam()); }
+};
+
+// The whole window at a high-density scale: its size in device pixels, and every box
+// in its place and colour, with the space around it untouched.
+TEST_P(ScaledDisplay, WindowAndBoxesScaleWithTheScreen)
+{
+    const auto geometry = x.run("xdotool", {"getwindowgeometry", "--shell", QString::number(window)});
+    ASSERT_TRUE(geometry);
+    const QSize expected(qRound(438 * scale), qRound(408 * scale));
+    EXPECT_TRUE(geometry->contains(QString("WIDTH=%1").arg(expected.width()))) << geometry->toStdString();
+    EXPECT_TRUE(geometry->contains(QString("HEIGHT=%1").arg(expected.height()))) << geometry->toStdString();
+
+    const QImage ready = shot();
+    ASSERT_TRUE(xdo({"key", "--window", QString::number(window), "space"}));
+    const QImage shown = shotAfterChange(ready, {at(16), at(24), at(297), at(233)}, 500);
+    ASSERT_EQ(shown.size(), expected);
+    shown.save(QString(DRAVLET_SHOT_DIR "/scale-%1.png").arg(GetParam()));
+
+    struct Box {
+        const char* name;
+        QRect logical;
+        QColor colour;
+    };
+    const Box boxes[] = {{"problem", {16, 24, 297, 233}, {192, 192, 192}},
+                         {"answer", {8, 272, 177, 41}, {255, 255, 192}},
+                         {"right count", {352, 40, 73, 41}, {128, 255, 128}},
+                         {"wrong count", {352, 112, 73, 41}, {255, 128, 128}}};
+    for (const Box& box : boxes) {
+        SCOPED_TRACE(box.name);
+        const QRect r = box.logical;
+        // Just inside each corner (clear of frames and rounded corners, which scale
+        // too): the box's colour; just outside: not.
+        EXPECT_EQ(shown.pixelColor(at(r.left() + 5), at(r.bottom() - 4)), box.colour);
+        EXPECT_EQ(shown.pixelColor(at(r.right() - 4), at(r.top() + 5)), box.colour);
+        EXPECT_NE(shown.pixelColor(at(r.left()) - 3, at(r.top()) + 10), box.colour);
+        EXPECT_NE(shown.pixelColor(at(r.right() + 1) + 2, at(r.bottom() + 1) - 10), box.colour);
+    }
+    // Text was drawn in the problem box: many dark pixels.
+    int dark = 0;
+    for (int y = at(24) + 4; y < at(24 + 233) - 4; ++y) {
+        for (int xPos = at(16) + 4; xPos < at(16 + 297) - 4; ++xPos) {
+            dark += shown.pixelColor(xPos, y).lightness() < 80 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark, static_cast<int>(300 * scale * scale));
+}
+
+INSTANTIATE_TEST_SUITE_P(HighDensity, ScaledDisplay, ::testing::Values("1.5", "2"),
+                         [](const auto& row) {
+                             std::string name = std::string("scale_") + row.param;
+                             std::replace(name.begin(), name.end(), '.', '_');
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace dravlet::testing

@@ -10,7 +10,7 @@ namespace dravlet::testing {
 XServer::XServer()
 {
     // -displayfd 1: Xvfb picks a free display and writes its number to our pipe.
-    m_xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+    m_xvfb.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
                           "-noreset"});
     if (!m_xvfb.waitForStarted(5000)) {
         return;

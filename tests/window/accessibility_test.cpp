@@ -29,6 +29,9 @@ TEST_F(Accessibility, EveryControlHasANameARoleAndReadableText)
     click(Button::cmdRun);
     typeText("30");
 
+    EXPECT_EQ(a11y(&window)->role(), QAccessible::Window);
+    EXPECT_EQ(name(&window), "Dravlet Problem Practice Version 2.1");
+
     EXPECT_EQ(name(problemBox()), "Problem");
     EXPECT_EQ(a11y(problemBox())->role(), QAccessible::EditableText);
     EXPECT_TRUE(a11y(problemBox())->state().readOnly);

@@ -7,6 +7,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+#include <utility>
+#include <vector>
+
 #include "window/appearance.h"
 #include "window/dravletwindow.h"
 #include "window/fitlabel.h"
@@ -150,16 +156,33 @@ TEST(Layout, ProblemBoxIsReadOnlyWrapsAndHasNoScrollBarsOrTabStop)
     EXPECT_EQ(answer->maxLength(), 32767);
 }
 
-TEST(Layout, IconIsARedPlusOnWhite)
+TEST(Layout, IconIsARedPlusOnWhiteSharpAtEverySize)
 {
     DravletWindow window;
-    const QImage icon = window.windowIcon().pixmap(16, 16).toImage();
-    ASSERT_EQ(icon.size(), QSize(16, 16));
+    for (const int size : {16, 32, 48, 64}) {
+        const QImage icon = window.windowIcon().pixmap(QSize(size, size), 1.0).toImage();
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        const int unit = size / 16;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const int col = x / unit;
+                const int row = y / unit;
+                const bool onPlus = (col >= 6 && col <= 9) || (row >= 6 && row <= 9);
+                const QColor expected = onPlus ? QColor(255, 0, 0) : QColor(255, 255, 255);
+                ASSERT_EQ(icon.pixelColor(x, y), expected) << size << " px at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(Layout, InstalledIconFileMatchesTheWindowIcon)
+{
+    const QImage file(QStringLiteral(DRAVLET_SOURCE_DIR "/window/data/icons/org.dravlet.Dravlet.png"));
+    ASSERT_EQ(file.size(), QSize(16, 16));
+    const QImage icon = DravletWindow().windowIcon().pixmap(QSize(16, 16), 1.0).toImage();
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
-            const bool onPlus = (x >= 6 && x <= 9) || (y >= 6 && y <= 9);
-            const QColor expected = onPlus ? QColor(255, 0, 0) : QColor(255, 255, 255);
-            ASSERT_EQ(icon.pixelColor(x, y), expected) << x << "," << y;
+            ASSERT_EQ(file.pixelColor(x, y), icon.pixelColor(x, y)) << x << "," << y;
         }
     }
 }
@@ -190,16 +213,82 @@ TEST(Layout, DarkThemeKeepsFixedBoxesBlackOnTheirColourAndTheRestFollowsTheTheme
         EXPECT_EQ(window.widget(Label::Label1)->palette().color(QPalette::WindowText), QColor(230, 230, 230));
         EXPECT_EQ(window.widget(Label::Label1)->palette().color(QPalette::Window), QColor(32, 32, 32));
 
-        // On screen: the count box is green with dark digits in it.
-        const QRect box = window.widget(Label::lblRight)->geometry();
+        // On screen: the count box is green with dark digits in it (the shot is in
+        // device pixels, so scale the logical rectangle).
+        const qreal ratio = shot.devicePixelRatio();
+        const QRect logical = window.widget(Label::lblRight)->geometry();
+        const QRect box(QPoint(qRound(logical.left() * ratio), qRound(logical.top() * ratio)),
+                        QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio)));
         EXPECT_EQ(shot.pixelColor(box.left() + 4, box.top() + 4), QColor(128, 255, 128));
         int darkPixels = 0;
-        for (int y = box.top() + 2; y < box.bottom() - 1; ++y) {
-            for (int x = box.left() + 2; x < box.right() - 1; ++x) {
+        for (int y = box.top() + 3; y < box.bottom() - 2; ++y) {
+            for (int x = box.left() + 3; x < box.right() - 2; ++x) {
                 darkPixels += shot.pixelColor(x, y).lightness() < 80 ? 1 : 0;
             }
         }
         EXPECT_GT(darkPixels, 20);
+    }
+    QApplication::setPalette(original);
+}
+
+// WCAG relative luminance and contrast ratio.
+double luminance(const QColor& colour)
+{
+    const auto channel = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF())
+           + 0.0722 * channel(colour.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QPalette darkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(235, 235, 235));
+    return dark;
+}
+
+// Every text against its own background, at least 4.5:1, in the default theme and in a
+// dark one.
+TEST(Layout, EveryTextContrastsWithItsBackgroundInLightAndDarkThemes)
+{
+    const QPalette original = QApplication::palette();
+    for (const auto& [themeName, palette] : {std::pair{"default", original}, std::pair{"dark", darkPalette()}}) {
+        QApplication::setPalette(palette);
+        DravletWindow window;
+        std::vector<std::tuple<QString, QColor, QColor>> pairs;
+        for (const Label l : {Label::lblResponse, Label::lblRight, Label::lblWrong, Label::Label1,
+                              Label::Label2, Label::Label3}) {
+            const QPalette& p = window.widget(l)->palette();
+            pairs.emplace_back(window.widget(l)->objectName(), p.color(QPalette::WindowText),
+                               p.color(QPalette::Window));
+        }
+        for (const Button b : {Button::cmdRun, Button::cmdSubmit, Button::cmdNext, Button::cmdQuit}) {
+            const QPalette& p = window.widget(b)->palette();
+            pairs.emplace_back(window.widget(b)->objectName(), p.color(QPalette::ButtonText),
+                               p.color(QPalette::Button));
+        }
+        for (const TextBox t : {TextBox::txtProb, TextBox::txtAnswer}) {
+            const QPalette& p = window.widget(t)->palette();
+            pairs.emplace_back(window.widget(t)->objectName(), p.color(QPalette::Text), p.color(QPalette::Base));
+        }
+        for (const auto& [name, text, background] : pairs) {
+            EXPECT_GE(contrast(text, background), 4.5)
+                << themeName << " theme, " << name.toStdString() << ": " << text.name().toStdString()
+                << " on " << background.name().toStdString();
+        }
     }
     QApplication::setPalette(original);
 }
