@@ -6,6 +6,7 @@
 
 #include "engine/dravlet.h"
 #include "runtime/random.h"
+#include "tests/support/fakes.h"
 
 namespace dravlet {
 namespace {
@@ -37,18 +38,13 @@ private:
     std::size_t m_taken = 0;
 };
 
-class FixedClock final : public Clock {
-public:
-    double secondsSinceMidnight() const override { return 43210.5; }
-};
-
 // One problem per iteration through Next: NewProb plus five control operations that
 // cost nothing here. The kind stays 1, so each problem takes 1 + 4 x attempts values.
 void NewProbThroughNext(benchmark::State& state)
 {
     NullControls controls;
     CountingRandom random;
-    const FixedClock clock;
+    const testing::FixedClock clock(43210.5);
     cmdDravlet form(controls, controls, random, clock);
     form.cmdRun_Click();
     const std::size_t before = random.taken();
@@ -67,7 +63,7 @@ void SubmitAnswer(benchmark::State& state)
 {
     NullControls controls;
     CountingRandom random;
-    const FixedClock clock;
+    const testing::FixedClock clock(43210.5);
     cmdDravlet form(controls, controls, random, clock);
     form.cmdRun_Click();
     for (auto _ : state) {

@@ -10,6 +10,7 @@
 
 #include "engine/dravlet.h"
 #include "runtime/numtext.h"
+#include "tests/support/fakes.h"
 #include "window/appearance.h"
 #include "window/dravletwindow.h"
 #include "window/fitlabel.h"
@@ -17,16 +18,11 @@
 namespace dravlet {
 namespace {
 
-class FixedClock final : public Clock {
-public:
-    double secondsSinceMidnight() const override { return 43210.5; }
-};
-
 void SubmitClickToVerdictPainted(benchmark::State& state)
 {
     DravletWindow window;
     MersenneRandom random;
-    const FixedClock clock;
+    const testing::FixedClock clock(43210.5);
     cmdDravlet form(window, window, random, clock);
     window.deliverClicksTo(form);
     window.show();

@@ -74,6 +74,8 @@ int main(int argc, char** argv)
     const int width = std::atoi(argv[1]);
     const int height = std::atoi(argv[2]);
     constexpr double quietMs = 300.0;
+    // XWATCH_VERBOSE=1 lists every damage of the window on standard error.
+    const bool verbose = std::getenv("XWATCH_VERBOSE") != nullptr;
     constexpr double timeoutMs = 20000.0;
 
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
@@ -141,6 +143,11 @@ int main(int argc, char** argv)
         } else if (type == damage->first_event + XCB_DAMAGE_NOTIFY) {
             const auto* damaged = reinterpret_cast<xcb_damage_notify_event_t*>(event);
             if (target != XCB_NONE && damaged->drawable == target) {
+                if (verbose) {
+                    std::fprintf(stderr, "damage %.2f ms: %dx%d at %d,%d\n", msSince(start, at),
+                                 damaged->area.width, damaged->area.height, damaged->area.x,
+                                 damaged->area.y);
+                }
                 lastDamage = at;
                 paintMs = msSince(start, at);
             }

@@ -187,16 +187,22 @@ TEST(Layout, InstalledIconFileMatchesTheWindowIcon)
     }
 }
 
+QPalette darkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(235, 235, 235));
+    return dark;
+}
+
 TEST(Layout, DarkThemeKeepsFixedBoxesBlackOnTheirColourAndTheRestFollowsTheTheme)
 {
     const QPalette original = QApplication::palette();
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(32, 32, 32));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(20, 20, 20));
-    dark.setColor(QPalette::Text, QColor(240, 240, 240));
-    dark.setColor(QPalette::Button, QColor(50, 50, 50));
-    dark.setColor(QPalette::ButtonText, QColor(240, 240, 240));
+    const QPalette dark = darkPalette();
     QApplication::setPalette(dark);
     {
         DravletWindow window;
@@ -210,8 +216,9 @@ TEST(Layout, DarkThemeKeepsFixedBoxesBlackOnTheirColourAndTheRestFollowsTheTheme
         EXPECT_EQ(window.widget(Label::lblRight)->palette().color(QPalette::WindowText), Qt::black);
         EXPECT_EQ(window.widget(Label::lblWrong)->palette().color(QPalette::WindowText), Qt::black);
         // Captions on the window's own background follow the theme: light on dark.
-        EXPECT_EQ(window.widget(Label::Label1)->palette().color(QPalette::WindowText), QColor(230, 230, 230));
-        EXPECT_EQ(window.widget(Label::Label1)->palette().color(QPalette::Window), QColor(32, 32, 32));
+        EXPECT_EQ(window.widget(Label::Label1)->palette().color(QPalette::WindowText),
+                  dark.color(QPalette::WindowText));
+        EXPECT_EQ(window.widget(Label::Label1)->palette().color(QPalette::Window), dark.color(QPalette::Window));
 
         // On screen: the count box is green with dark digits in it (the shot is in
         // device pixels, so scale the logical rectangle).
@@ -246,18 +253,6 @@ double contrast(const QColor& a, const QColor& b)
     const double la = luminance(a);
     const double lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-QPalette darkPalette()
-{
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(45, 45, 48));
-    dark.setColor(QPalette::WindowText, QColor(220, 220, 220));
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(60, 60, 64));
-    dark.setColor(QPalette::ButtonText, QColor(235, 235, 235));
-    return dark;
 }
 
 // Every text against its own background, at least 4.5:1, in the default theme and in a
