@@ -30,7 +30,7 @@ public:
     void endProgram() override { m_ended = true; }
 
     // What the user does and sees.
-    void type(std::string_view answer) { m_texts[TextBox::txtAnswer] = answer; }
+    void type(std::string_view answer) { m_texts[TextBox::txtAnswer] = std::string(answer); }
     std::string caption(Label label) const { return m_captions.at(label); }
     bool isVisible(Button button) const { return m_visible.at(button); }
     Focus focused() const { return m_focus; }
