@@ -62,8 +62,8 @@ stats() {  # file column -> "median min"
 }
 
 printf '%-22s %12s %12s %12s %12s %10s\n' "" "Dravlet med" "Dravlet min" "floor med" "floor min" "ratio med"
-for spec in "exec->mapped ms:1" "exec->painted ms:2" "VmHWM kB:3" "shared libraries:4"; do
-  label=${spec%%:*}; col=${spec##*:}
+for row in "exec->mapped ms:1" "exec->painted ms:2" "VmHWM kB:3" "shared libraries:4"; do
+  label=${row%%:*}; col=${row##*:}
   read -r dmed dmin <<<"$(stats "$work/dravlet" "$col")"
   read -r fmed fmin <<<"$(stats "$work/floor" "$col")"
   printf '%-22s %12s %12s %12s %12s %10s\n' "$label" "$dmed" "$dmin" "$fmed" "$fmin" \
