@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <mutex>
+
 #include "engine/dravlet.h"
 #include "window/appearance.h"
 #include "window/fitlabel.h"
@@ -88,8 +90,8 @@ QAccessibleInterface* windowAccessible(const QString&, QObject* object)
 
 DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
 {
-    static const bool accessibleAsWindow = (QAccessible::installFactory(windowAccessible), true);
-    (void)accessibleAsWindow;
+    static std::once_flag accessibleAsWindow;
+    std::call_once(accessibleAsWindow, [] { QAccessible::installFactory(windowAccessible); });
     namespace look = appearance;
     setObjectName(QString::fromLatin1(look::windowName));
     setWindowTitle(QString::fromLatin1(look::windowTitle));
