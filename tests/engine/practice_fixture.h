@@ -10,14 +10,6 @@
 
 namespace dravlet::testing {
 
-// Slots of some names in the table (1-based, in the order the names are listed).
-inline constexpr int Bob = 1;
-inline constexpr int Juan = 3;
-inline constexpr int Tyrone = 4;
-inline constexpr int Diana = 5;
-inline constexpr int Julio = 32;
-inline constexpr int Danielle = 33;
-
 // A window object on fake controls, a scripted random source and a fixed clock.
 class Practice : public ::testing::Test {
 protected:

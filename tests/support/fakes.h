@@ -13,6 +13,14 @@
 
 namespace dravlet::testing {
 
+// Slots of some names in the table (1-based, in the order the names are listed).
+inline constexpr int Bob = 1;
+inline constexpr int Juan = 3;
+inline constexpr int Tyrone = 4;
+inline constexpr int Diana = 5;
+inline constexpr int Julio = 32;
+inline constexpr int Danielle = 33;
+
 // Keeps what a user would see of each control: texts, captions, which buttons show
 // and which control has the focus. Starts as the real window opens.
 class FakeControls final : public Controls, public ProgramEnd {

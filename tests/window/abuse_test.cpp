@@ -14,8 +14,6 @@
 namespace dravlet::testing {
 namespace {
 
-constexpr int Tyrone = 4;
-
 using Abuse = LiveWindow;
 
 TEST_F(Abuse, TenMegabytePasteThenSubmitAnswersFast)
@@ -87,9 +85,7 @@ TEST(AbuseCycles, TenThousandCyclesKeepMemoryFlat)
     const FixedClock clock(777.0);
     cmdDravlet form(window, window, random, clock);
     window.deliverClicksTo(form);
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(showActive(window));
     auto* answer = window.findChild<QLineEdit*>("txtAnswer");
 
     QTest::mouseClick(window.widget(Button::cmdRun), Qt::LeftButton);

@@ -8,8 +8,6 @@
 namespace dravlet::testing {
 namespace {
 
-constexpr int Tyrone = 4;
-
 class Accessibility : public LiveWindow {
 protected:
     static QAccessibleInterface* a11y(QWidget* widget) { return QAccessible::queryAccessibleInterface(widget); }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/support/fakes.h"
+#include "tests/window/window_harness.h"
 #include "window/dravletwindow.h"
 #include "window/fitlabel.h"
 
@@ -41,12 +42,7 @@ struct FakeSide {
 };
 
 struct QtSide {
-    QtSide()
-    {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-    }
+    QtSide() { EXPECT_TRUE(showActive(window)); }
     DravletWindow window;
     Controls& controls() { return window; }
     ProgramEnd& program() { return window; }

@@ -3,9 +3,6 @@
 namespace dravlet::testing {
 namespace {
 
-constexpr int Tyrone = 4;
-constexpr int Diana = 5;
-
 using Cycle = LiveWindow;
 
 // One learner's session through the real widgets, reading only what is on screen.

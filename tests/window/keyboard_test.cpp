@@ -3,8 +3,6 @@
 namespace dravlet::testing {
 namespace {
 
-constexpr int Tyrone = 4;
-
 class Keyboard : public LiveWindow {
 protected:
     void scriptProblem() { random.pushDraw(Tyrone, 33).pushAttempt(10, 30, 20, 60); }

@@ -18,6 +18,15 @@
 
 namespace dravlet::testing {
 
+// Shows the window and makes it the active one, as a desktop does for a new window,
+// so the keyboard focus is real.
+inline bool showActive(QWidget& window)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+}
+
 // The real window, shown and active, driven by the real window object. The random
 // source is scripted so every problem and verdict is known in advance.
 class LiveWindow : public ::testing::Test {
@@ -26,9 +35,7 @@ protected:
     {
         form = std::make_unique<cmdDravlet>(window, window, random, clock);
         window.deliverClicksTo(*form);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        EXPECT_TRUE(showActive(window));
     }
 
     QPushButton* button(Button b) const { return window.widget(b); }
