@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <cmath>
@@ -75,12 +76,17 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ReadNumberLimits, MegabyteOfDigitsIsLargeButFiniteAndFast)
 {
     const std::string digits(1 << 20, '9');
-    const auto started = std::chrono::steady_clock::now();
-    const double value = readNumber(digits);
-    const auto spent = std::chrono::steady_clock::now() - started;
-    EXPECT_EQ(value, std::numeric_limits<double>::max());
+    // Best of three, so a busy machine does not fail it; a reader that went back over
+    // the digits for each one would take minutes here, not milliseconds.
+    auto best = std::chrono::steady_clock::duration::max();
+    for (int round = 0; round < 3; ++round) {
+        const auto started = std::chrono::steady_clock::now();
+        const double value = readNumber(digits);
+        best = std::min(best, std::chrono::steady_clock::now() - started);
+        ASSERT_EQ(value, std::numeric_limits<double>::max());
+    }
     EXPECT_EQ(readNumber("-" + digits), -std::numeric_limits<double>::max());
-    EXPECT_LT(spent, std::chrono::milliseconds(200));
+    EXPECT_LT(best, std::chrono::milliseconds(500));
 }
 
 TEST(ReadNumberLimits, LongRunsOfZerosKeepTheValue)

@@ -6,7 +6,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
 #include <iostream>
+#include <limits>
 
 #include "runtime/numtext.h"
 #include "runtime/random.h"
@@ -16,32 +18,54 @@ namespace {
 
 using Abuse = LiveWindow;
 
+// Timings on a shared two-core machine vary with whatever else runs, so each is the
+// best of a few rounds; the bounds sit far below the multi-second freeze they guard
+// against. The sanitizer build runs unoptimised and instrumented, so the toolkit's own
+// clipboard conversion of 10 MB is allowed more time there.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 pasteBoundMs = 3000;
+#else
+constexpr qint64 pasteBoundMs = 500;
+#endif
+
 TEST_F(Abuse, TenMegabytePasteThenSubmitAnswersFast)
 {
-    random.pushDraw(Tyrone, 33).pushAttempt(10, 30, 20, 60);
-    click(Button::cmdRun);
-
-    // The right answer followed by 10 MB of digits and letters, pasted as a learner
-    // would paste it.
+    // The right answer followed by 10 MB of digits, pasted as a learner would paste it.
     QString huge = "30 ";
     huge += QString(10 * 1024 * 1024, QChar('7'));
     QApplication::clipboard()->setText(huge);
-    QElapsedTimer pasting;
-    pasting.start();
-    answerBox()->paste();
-    const qint64 pasteMs = pasting.elapsed();
-    // The box keeps the beginning of the paste, where the answer stands.
-    ASSERT_EQ(answerBox()->text(), huge.left(32767));
 
-    random.pushDraw(1, 3);
-    QElapsedTimer submitting;
-    submitting.start();
-    click(Button::cmdSubmit);
-    const qint64 submitMs = submitting.elapsed();
-    EXPECT_EQ(onScreen(Label::lblResponse), "CORRECT");
-    EXPECT_LT(submitMs, 100);
-    EXPECT_LT(pasteMs, 500);
-    std::cout << "[ measured ] 10 MB paste " << pasteMs << " ms, Submit " << submitMs << " ms\n";
+    qint64 bestPasteMs = std::numeric_limits<qint64>::max();
+    qint64 bestRepaintMs = bestPasteMs;
+    qint64 bestSubmitMs = bestPasteMs;
+    for (int round = 0; round < 3; ++round) {
+        random.pushDraw(Tyrone, 33).pushAttempt(10, 30, 20, 60);
+        click(round == 0 ? Button::cmdRun : Button::cmdNext);
+
+        QElapsedTimer timer;
+        timer.start();
+        answerBox()->paste();
+        bestPasteMs = std::min(bestPasteMs, timer.elapsed());
+        // The box keeps the beginning of the paste, where the answer stands.
+        ASSERT_EQ(answerBox()->text(), huge.left(32767));
+
+        // A repaint of the box is what froze the window when it held everything.
+        timer.restart();
+        answerBox()->repaint();
+        bestRepaintMs = std::min(bestRepaintMs, timer.elapsed());
+
+        random.pushDraw(1, 3);
+        timer.restart();
+        click(Button::cmdSubmit);
+        bestSubmitMs = std::min(bestSubmitMs, timer.elapsed());
+        ASSERT_EQ(onScreen(Label::lblResponse), "CORRECT");
+        ASSERT_EQ(onScreen(Label::lblRight), QString::fromStdString(renderNumber(round + 1)));
+    }
+    EXPECT_LT(bestSubmitMs, 100);
+    EXPECT_LT(bestRepaintMs, 100);
+    EXPECT_LT(bestPasteMs, pasteBoundMs);
+    std::cout << "[ measured ] best of 3: 10 MB paste " << bestPasteMs << " ms, repaint "
+              << bestRepaintMs << " ms, Submit " << bestSubmitMs << " ms\n";
 }
 
 }  // namespace
