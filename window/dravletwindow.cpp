@@ -96,7 +96,8 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
     setObjectName(QString::fromLatin1(look::windowName));
     setWindowTitle(QString::fromLatin1(look::windowTitle));
     setWindowIcon(look::windowIcon());
-    setFont(look::legacyFont(look::defaultPointSize));
+    const QFont plain = look::legacyFont(look::defaultPointSize);
+    setFont(plain);
     resize(look::clientWidth, look::clientHeight);
 
     // Created in this order, so that the stacking matches the layout.
@@ -108,7 +109,7 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
     m_txtAnswer->setFont(look::legacyFont(look::answerPointSize));
     // Long enough for anything a learner types or pastes by mistake; without a bound,
     // a 10 MB paste made every repaint of the box take seconds.
-    m_txtAnswer->setMaxLength(appearance::answerMaxLength);
+    m_txtAnswer->setMaxLength(look::answerMaxLength);
     fixColours(m_txtAnswer, QPalette::Base, look::answerBackground);
     m_txtAnswer->setAccessibleName(QStringLiteral("Your answer"));
 
@@ -134,7 +135,6 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
     m_cmdNext = makeButton(this, Button::cmdNext, "Next", look::nextRect);
     m_cmdQuit = makeButton(this, Button::cmdQuit, "Quit", look::quitRect);
 
-    const QFont plain = look::legacyFont(look::defaultPointSize);
     m_Label3 = makeLabel(this, Label::Label3, plain, look::noticeRect, Qt::AlignLeft | Qt::AlignVCenter);
     m_Label2 = makeLabel(this, Label::Label2, plain, look::wrongCaptionRect, Qt::AlignCenter);
     m_lblWrong = makeCountBox(this, Label::lblWrong, look::wrongCountRect, look::wrongBackground);
