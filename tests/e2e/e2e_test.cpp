@@ -1,3 +1,5 @@
+// The real program on a real X server, a private Xvfb that every test here shares,
+// driven by real input events from xdotool and read the way a learner reads it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,12 +10,19 @@
 #include <QProcess>
 #include <QThread>
 
+#include "tests/support/oracle.h"
 #include "tests/support/xserver.h"
 
 namespace dravlet::testing {
 namespace {
 
 const QString title = "Dravlet Problem Practice Version 2.1";
+
+XServer& sharedDisplay()
+{
+    static XServer server;
+    return server;
+}
 
 // Pixels that differ between two shots inside a rectangle of the window.
 int changedPixels(const QImage& before, const QImage& after, const QRect& rect)
@@ -41,11 +50,13 @@ protected:
         }
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(DRAVLET_EXECUTABLE, {});
+        // The program has no command line: arguments the toolkit would act on change nothing.
+        program.start(DRAVLET_EXECUTABLE, {"-platform", "no-such-platform", "--help"});
         ASSERT_TRUE(program.waitForStarted(10000));
+        // Found by its title and mapped: every input event sent from now on reaches the
+        // program after the window's first expose.
         window = x.waitForWindow(title);
-        ASSERT_NE(window, 0UL) << "no window titled " << title.toStdString();
-        ASSERT_TRUE(waitUntilPainted()) << "the window never showed its green count box";
+        ASSERT_NE(window, 0UL) << "no window titled " << title.toStdString() << " was mapped";
         // No window manager here: give the window the keyboard ourselves.
         ASSERT_TRUE(x.run("xdotool", {"windowfocus", "--sync", QString::number(window)}));
     }
@@ -68,21 +79,6 @@ protected:
 
     QImage shot() { return x.grab(DRAVLET_XTOOL, window); }
 
-    // The program takes input reliably only once it has painted; the green count box
-    // is the sign.
-    bool waitUntilPainted()
-    {
-        const QDeadlineTimer deadline(10000);
-        do {
-            const QImage latest = shot();
-            if (latest.width() > 400 && latest.pixelColor(at(388), at(60)) == QColor(128, 255, 128)) {
-                return true;
-            }
-            QThread::msleep(50);
-        } while (!deadline.hasExpired());
-        return false;
-    }
-
     // Input events reach the program asynchronously: shoot until the rectangle
     // differs from the earlier shot by more than minChanged pixels, or 5 s pass.
     QImage shotAfterChange(const QImage& earlier, const QRect& where, int minChanged)
@@ -92,7 +88,8 @@ protected:
         do {
             latest = shot();
             if (!latest.isNull() && changedPixels(earlier, latest, where) > minChanged) {
-                break;
+                QThread::msleep(100);  // let the rest of the repaint land
+                return shot();
             }
             QThread::msleep(50);
         } while (!deadline.hasExpired());
@@ -102,34 +99,64 @@ protected:
     // A logical coordinate of the layout in device pixels.
     int at(int logical) const { return static_cast<int>(logical * scale); }
 
-    XServer x;
+    // The problem on screen, copied out as a learner copies it (a click into the box,
+    // Ctrl+A, Ctrl+C), once it differs from the one before; the focus goes back to the
+    // answer box.
+    std::string copyProblem(const std::string& before = {})
+    {
+        std::string copied;
+        const QDeadlineTimer deadline(5000);
+        do {
+            clickAt(160, 140);
+            xdo({"key", "ctrl+a", "ctrl+c"});
+            QThread::msleep(50);
+            copied = x.run("xclip", {"-o", "-selection", "clipboard"}).value_or("").toStdString();
+        } while ((copied == before || copied.find('%') == std::string::npos) && !deadline.hasExpired());
+        clickAt(90, 292);
+        return copied;
+    }
+
+    XServer& x = sharedDisplay();
     QProcess program;
     unsigned long window = 0;
     double scale = 1.0;
 };
 
-TEST_F(RealDisplay, StartAnswerSubmitCountsAndQuitsWithStatusZero)
+// Answers worked out from the problem copied out of the window, right, wrong and right
+// again: each is counted in its own box, and the other box stays as it was.
+TEST_F(RealDisplay, AnswersAreCountedWhereTheyBelong)
 {
     const auto geometry = x.run("xdotool", {"getwindowgeometry", "--shell", QString::number(window)});
     ASSERT_TRUE(geometry);
     EXPECT_TRUE(geometry->contains("WIDTH=438")) << geometry->toStdString();
     EXPECT_TRUE(geometry->contains("HEIGHT=408")) << geometry->toStdString();
-
-    const QImage ready = shot();
-    ASSERT_EQ(ready.size(), QSize(438, 408));
+    const QRect answerBox{8, 272, 177, 41};
+    const QRect verdict{0, 328, 209, 25};
+    const QRect right{352, 40, 73, 41};
+    const QRect wrong{352, 112, 73, 41};
 
     ASSERT_TRUE(xdo({"key", "--window", QString::number(window), "space"}));  // focus is on Start
-    ASSERT_TRUE(xdo({"type", "--delay", "20", "42"}));
-    const QImage answering = shotAfterChange(ready, {8, 272, 177, 41}, 50);
-    EXPECT_GT(changedPixels(ready, answering, {16, 24, 297, 233}), 500) << "a problem appears";
-    EXPECT_GT(changedPixels(ready, answering, {8, 272, 177, 41}), 50) << "the answer was typed";
-
-    ASSERT_TRUE(clickAt(280, 296));  // Submit
-    const QImage reviewing = shotAfterChange(answering, {0, 328, 209, 25}, 50);
-    const int rightChanged = changedPixels(answering, reviewing, {352, 40, 73, 41});
-    const int wrongChanged = changedPixels(answering, reviewing, {352, 112, 73, 41});
-    EXPECT_GT(rightChanged + wrongChanged, 20) << "one of the count boxes changed";
-    EXPECT_GT(changedPixels(answering, reviewing, {0, 328, 209, 25}), 50) << "a verdict appears";
+    std::string problem;
+    for (const int round : {0, 1, 2}) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const bool answerRight = round != 1;
+        problem = copyProblem(problem);
+        const ShownProblem p = readProblem(problem);
+        ASSERT_EQ(p.broken, nullptr) << problem;
+        QImage before = shot();
+        ASSERT_TRUE(xdo({"type", "--delay", "20", QString::number(p.answer + (answerRight ? 0 : 1))}));
+        before = shotAfterChange(before, answerBox, 50);
+        ASSERT_TRUE(xdo({"key", "Tab", "space"}));  // to Submit, and press it
+        const QImage after = shotAfterChange(before, verdict, 50);
+        EXPECT_GT(changedPixels(before, after, answerRight ? right : wrong), 20)
+            << (answerRight ? "a right answer was not counted as right" : "a wrong answer was not counted as wrong");
+        // The first answer puts a blank before both counts, so both boxes change then.
+        if (round > 0) {
+            EXPECT_EQ(changedPixels(before, after, answerRight ? wrong : right), 0)
+                << (answerRight ? "a right answer was counted as wrong" : "a wrong answer was counted as right");
+        }
+        ASSERT_TRUE(xdo({"key", "space"}));  // Next has the focus
+    }
 
     ASSERT_TRUE(clickAt(384, 384));  // Quit
     ASSERT_TRUE(program.waitForFinished(10000));
@@ -207,6 +234,22 @@ INSTANTIATE_TEST_SUITE_P(HighDensity, ScaledDisplay, ::testing::Values("1.5", "2
                              std::replace(name.begin(), name.end(), '.', '_');
                              return name;
                          });
+
+// As a screen-reader user: the script finds the window by its title through AT-SPI and
+// plays a cycle through AT-SPI alone, on this display and a private session bus.
+TEST(ScreenReader, PlaysACycleThroughAtspi)
+{
+    XServer& x = sharedDisplay();
+    ASSERT_TRUE(x.running() && x.startSessionBus()) << "no display or no session bus";
+    QProcess script;
+    script.setProcessEnvironment(x.environment());
+    script.setProcessChannelMode(QProcess::MergedChannels);
+    script.start(DRAVLET_PYTHON, {DRAVLET_ATSPI_SCRIPT, DRAVLET_EXECUTABLE});
+    ASSERT_TRUE(script.waitForFinished(90000));
+    const std::string out = script.readAll().toStdString();
+    EXPECT_EQ(script.exitCode(), 0) << out;
+    EXPECT_NE(out.find(" passed, 0 failed"), std::string::npos) << out;
+}
 
 }  // namespace
 }  // namespace dravlet::testing

@@ -15,34 +15,15 @@ const std::string kind3Example =
 
 using Problems = Practice;
 
-TEST_F(Problems, KindOneWorkedExampleBlankForBlank)
+TEST_F(Problems, WorkedExampleOfEveryKindBlankForBlank)
 {
     startWorkedExample();
     EXPECT_EQ(problem(), kind1Example);
-    EXPECT_EQ(vars().Liters1, 10.0F);
-    EXPECT_EQ(vars().Liters2, 30.0F);
-    EXPECT_EQ(vars().LitersTotal, 40.0F);
-    EXPECT_EQ(vars().Pct1, 20.0F);
-    EXPECT_EQ(vars().Pct2, 60.0F);
-    EXPECT_EQ(vars().PctResult, 50.0);
-}
-
-TEST_F(Problems, KindTwoWorkedExampleBlankForBlank)
-{
-    startWorkedExample();
     submit("30", 2);
     nextWorkedExample();
-    EXPECT_EQ(vars().ProbKind, 2);
     EXPECT_EQ(problem(), kind2Example);
-}
-
-TEST_F(Problems, KindThreeWorkedExampleWithASecondName)
-{
-    startWorkedExample();
-    submit("30", 3);
-    // Over the 32 names other than Tyrone's slot 4, draw 4 is slot 5: Diana.
-    nextWorkedExample(4);
-    EXPECT_EQ(vars().ProbKind, 3);
+    submit("10", 3);
+    nextWorkedExample(4);  // over the 32 names other than Tyrone's slot 4, draw 4 is slot 5
     EXPECT_EQ(problem(), kind3Example);
 }
 
@@ -77,25 +58,18 @@ TEST_F(Problems, AcceptsTheExtremesOfTheRanges)
     EXPECT_EQ(vars().LitersTotal, 198.0F);
 }
 
-TEST_F(Problems, DrawsPerProblemOneSubjectAndFourNumbersPerAttempt)
+// One value for the subject, four per attempt, one more for a kind-3 second name; Submit
+// takes one.
+TEST_F(Problems, DrawsOneSubjectFourNumbersPerAttemptAndASecondNameForKindThree)
 {
     startWorkedExample();
     EXPECT_EQ(random.taken(), 1U + 4U);
-    submit("1", 2);
-    EXPECT_EQ(random.taken(), 6U) << "Submit takes exactly one value";
-    random.pushDraw(Bob, 33).pushAttempt(10, 20, 10, 20).pushAttempt(10, 30, 20, 60);
-    form->cmdNext_Click();
-    EXPECT_EQ(random.taken(), 6U + 1U + 8U);
-    EXPECT_EQ(random.left(), 0U);
-}
-
-TEST_F(Problems, KindThreeTakesOneMoreValueForTheSecondName)
-{
-    startWorkedExample();
     submit("1", 3);
-    const auto before = random.taken();
-    nextWorkedExample(1);
-    EXPECT_EQ(random.taken() - before, 2U + 4U);
+    EXPECT_EQ(random.taken(), 6U) << "Submit takes exactly one value";
+    random.pushDraw(Bob, 33).pushDraw(1, 32).pushAttempt(10, 20, 10, 20).pushAttempt(10, 30, 20, 60);
+    form->cmdNext_Click();
+    EXPECT_EQ(random.taken(), 6U + 2U + 8U);
+    EXPECT_EQ(random.left(), 0U);
 }
 
 struct SecondNameRow {

@@ -5,38 +5,26 @@ namespace {
 
 using Startup = Practice;
 
-TEST_F(Startup, ReseedsOnceFromTheClockAndDrawsNothing)
+// Form_Load reseeds once from the clock, draws nothing, touches no control and starts
+// the counts at zero; the first problem is of kind 1, and no later step reseeds.
+TEST_F(Startup, ReseedsOnceDrawsNothingTouchesNoControlAndStartsAtZero)
 {
     ASSERT_EQ(random.seeds().size(), 1U);
     EXPECT_EQ(random.seeds().front(), clockReading);
     EXPECT_EQ(random.taken(), 0U);
-
-    startWorkedExample();
-    submit("30", 2);
-    nextWorkedExample();
-    EXPECT_EQ(random.seeds().size(), 1U) << "the generator must never be reseeded during a run";
-}
-
-TEST_F(Startup, CountsAreZeroAndTheFirstProblemIsOfKindOne)
-{
-    EXPECT_EQ(vars().RightCount, 0);
-    EXPECT_EQ(vars().WrongCount, 0);
-    EXPECT_EQ(vars().ProbKind, 1);
-    EXPECT_EQ(vars().PctResult, 0.0);
-
-    startWorkedExample();
-    EXPECT_EQ(vars().ProbKind, 1);
-    EXPECT_TRUE(problem().starts_with("Tyrone  has  10 liters of a 20% solution."));
-}
-
-TEST_F(Startup, TouchesNoControl)
-{
     const FakeControls pristine;
     EXPECT_EQ(controls.visibleButtons(), pristine.visibleButtons());
     EXPECT_EQ(controls.focused(), pristine.focused());
     EXPECT_TRUE(controls.problemHistory().empty());
-    EXPECT_EQ(controls.caption(Label::lblRight), "0");
-    EXPECT_EQ(controls.caption(Label::lblWrong), "0");
+    EXPECT_EQ(vars().RightCount, 0);
+    EXPECT_EQ(vars().WrongCount, 0);
+    EXPECT_EQ(vars().ProbKind, 1);
+
+    startWorkedExample();
+    EXPECT_TRUE(problem().starts_with("Tyrone  has  10 liters of a 20% solution.")) << "kind 1 first";
+    submit("30", 2);
+    nextWorkedExample();
+    EXPECT_EQ(random.seeds().size(), 1U) << "the generator must never be reseeded during a run";
 }
 
 TEST_F(Startup, NameTableHoldsTheThirtyThreeNamesInSlotsOneToThirtyThree)

@@ -3,84 +3,60 @@
 namespace dravlet::testing {
 namespace {
 
-using Submit = Practice;
+// Typed answers to the worked example (kind 1: 30 liters to add; kind 2: 10 liters of
+// the first; kind 3: a 50 % blend) and the verdict each must get.
+struct AnswerRow {
+    const char* name;
+    int kind;
+    const char* typed;
+    const char* verdict;
+};
 
-TEST_F(Submit, RightAnswerShowsCorrectAndCountsIt)
-{
-    startWorkedExample();
-    submit("30", 2);
-    EXPECT_EQ(verdict(), "CORRECT");
-    EXPECT_EQ(vars().RightCount, 1);
-    EXPECT_EQ(vars().WrongCount, 0);
-    EXPECT_EQ(controls.caption(Label::lblRight), " 1");
-    EXPECT_EQ(controls.caption(Label::lblWrong), " 0");
-}
+class Answers : public Practice, public ::testing::WithParamInterface<AnswerRow> {};
 
-TEST_F(Submit, AnswersThatReadAsTheRightNumberAreRight)
+TEST_P(Answers, AreJudgedOnTheValueReadAndCounted)
 {
-    const char* answers[] = {"30", "30.0", " 30", "30 liters", "030", "+30", "30.000000000"};
+    const AnswerRow& row = GetParam();
+    int wrongBefore = 0;
     startWorkedExample();
-    int expectedRight = 0;
-    for (const char* answer : answers) {
-        submit(answer, 1);
-        ++expectedRight;
-        EXPECT_EQ(verdict(), "CORRECT") << '"' << answer << '"';
-        EXPECT_EQ(vars().RightCount, expectedRight);
-        nextWorkedExample();
+    if (row.kind != 1) {
+        submit("0", row.kind);
+        nextWorkedExample(row.kind == 3 ? 1 : 0);
+        wrongBefore = 1;
     }
-    EXPECT_EQ(vars().WrongCount, 0);
+    submit(row.typed, 1);
+    EXPECT_EQ(verdict(), row.verdict) << "typed \"" << row.typed << '"';
+    const bool right = std::string(row.verdict) == "CORRECT";
+    EXPECT_EQ(controls.caption(Label::lblRight), right ? " 1" : " 0");
+    EXPECT_EQ(controls.caption(Label::lblWrong), " " + std::to_string(wrongBefore + (right ? 0 : 1)));
 }
 
-TEST_F(Submit, WrongAnswerOnKindOneShowsTheLitersToAdd)
-{
-    startWorkedExample();
-    submit("thirty", 1);
-    EXPECT_EQ(verdict(), "Wrong! 30 Liters are needed");
-    EXPECT_EQ(controls.caption(Label::lblRight), " 0");
-    EXPECT_EQ(controls.caption(Label::lblWrong), " 1");
-}
+constexpr const char* kind1Wrong = "Wrong! 30 Liters are needed";
+constexpr const char* kind2Wrong = "Wrong! 10 Liters  are needed";
+constexpr const char* kind3Wrong = "Wrong! The solution is  50%";
 
-TEST_F(Submit, WrongAnswerOnKindTwoHasTwoBlanksBeforeAre)
-{
-    startWorkedExample();
-    submit("30", 2);
-    nextWorkedExample();
-    submit("40", 1);
-    EXPECT_EQ(verdict(), "Wrong! 10 Liters  are needed");
-    EXPECT_EQ(controls.caption(Label::lblRight), " 1");
-    EXPECT_EQ(controls.caption(Label::lblWrong), " 1");
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, Answers,
+    ::testing::Values(AnswerRow{"Whole", 1, "30", "CORRECT"},
+                      AnswerRow{"PointZero", 1, "30.0", "CORRECT"},
+                      AnswerRow{"LeadingBlank", 1, " 30", "CORRECT"},
+                      AnswerRow{"WithUnit", 1, "30 liters", "CORRECT"},
+                      AnswerRow{"LeadingZero", 1, "030", "CORRECT"},
+                      AnswerRow{"PlusSign", 1, "+30", "CORRECT"},
+                      AnswerRow{"ManyZeros", 1, "30.000000000", "CORRECT"},
+                      AnswerRow{"KindOneNearMiss", 1, "30.5", kind1Wrong},
+                      AnswerRow{"Word", 1, "thirty", kind1Wrong},
+                      AnswerRow{"Empty", 1, "", kind1Wrong},
+                      AnswerRow{"KindOneTotalIsWrong", 1, "40", kind1Wrong},
+                      AnswerRow{"KindTwoFirstLiters", 2, "10", "CORRECT"},
+                      AnswerRow{"KindTwoTotalIsWrong", 2, "40", kind2Wrong},
+                      AnswerRow{"KindTwoNearMiss", 2, "10.9", kind2Wrong},
+                      AnswerRow{"KindThreeWithPercent", 3, "50%", "CORRECT"},
+                      AnswerRow{"KindThreeBelow", 3, "49.5", kind3Wrong},
+                      AnswerRow{"KindThreeNearMiss", 3, "50.9", kind3Wrong}),
+    [](const auto& row) { return std::string(row.param.name); });
 
-TEST_F(Submit, KindTwoIsRightWithTheFirstLiters)
-{
-    startWorkedExample();
-    submit("30", 2);
-    nextWorkedExample();
-    submit("10", 1);
-    EXPECT_EQ(verdict(), "CORRECT");
-}
-
-TEST_F(Submit, KindThreeIsJudgedOnTheBlendStrength)
-{
-    startWorkedExample();
-    submit("30", 3);
-    nextWorkedExample(1);
-    submit("50%", 3);
-    EXPECT_EQ(verdict(), "CORRECT");
-    nextWorkedExample(1);
-    submit("49.5", 1);
-    EXPECT_EQ(verdict(), "Wrong! The solution is  50%");
-    EXPECT_EQ(vars().RightCount, 2);
-    EXPECT_EQ(vars().WrongCount, 1);
-}
-
-TEST_F(Submit, EmptyAnswerIsWrong)
-{
-    startWorkedExample();
-    submit("", 1);
-    EXPECT_EQ(verdict(), "Wrong! 30 Liters are needed");
-    EXPECT_EQ(vars().WrongCount, 1);
-}
+using Submit = Practice;
 
 TEST_F(Submit, LeavesTheAnswerAndTheProblemInPlace)
 {

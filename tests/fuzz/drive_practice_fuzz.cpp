@@ -1,16 +1,14 @@
 // Drives the window object through the fake controls with any sequence of presses and
 // typed answers, and checks after every step what a learner could see go wrong.
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
-#include "engine/dravlet.h"
-#include "runtime/numtext.h"
 #include "tests/support/fakes.h"
-#include "tests/support/practice_invariants.h"
+#include "tests/support/oracle.h"
 
 namespace {
 
@@ -18,29 +16,24 @@ using dravlet::Button;
 using dravlet::Label;
 using dravlet::TextBox;
 using dravlet::testing::FakeControls;
-using dravlet::testing::rightAnswer;
-using dravlet::testing::problemBroken;
-using dravlet::testing::buttonsBroken;
-using dravlet::testing::countsBroken;
-
-[[noreturn]] void fail(const char* what)
-{
-    std::fprintf(stderr, "invariant broken: %s\n", what);
-    std::abort();
-}
 
 void check(bool ok, const char* what)
 {
     if (!ok) {
-        fail(what);
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
     }
 }
 
-void check(const char* broken)
+void checkProblem(const FakeControls& controls)
 {
-    if (broken != nullptr) {
-        fail(broken);
-    }
+    const auto problem = dravlet::testing::readProblem(controls.text(TextBox::txtProb));
+    check(problem.broken == nullptr, problem.broken);
+}
+
+std::string shownCount(long n, long submits)
+{
+    return submits == 0 ? "0" : " " + std::to_string(n);
 }
 
 }  // namespace
@@ -55,11 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     data += 8;
     size -= 8;
 
-    FakeControls controls;
-    dravlet::MersenneRandom random;
-    const dravlet::testing::FixedClock clock(static_cast<double>(seedBits % 86400000) / 1000.0);
-    dravlet::cmdDravlet form(controls, controls, random, clock);
+    dravlet::testing::RealGenerator<FakeControls> run(static_cast<double>(seedBits % 86400000) / 1000.0);
+    FakeControls& controls = run.surface;
     long submits = 0;
+    long rights = 0;
 
     std::size_t i = 0;
     while (i < size && !controls.ended()) {
@@ -67,25 +59,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         switch (op % 6) {
         case 0:
             if (controls.isVisible(Button::cmdRun)) {
-                form.cmdRun_Click();
-                check(problemBroken(form.variables()));
+                run.form.cmdRun_Click();
+                checkProblem(controls);
             }
             break;
         case 1:
             if (controls.isVisible(Button::cmdSubmit)) {
-                const double expected = rightAnswer(form.variables());
-                const double read = dravlet::readNumber(controls.text(TextBox::txtAnswer));
-                form.cmdSubmit_Click();
+                const std::string verdict = dravlet::testing::expectedVerdict(
+                    dravlet::testing::readProblem(controls.text(TextBox::txtProb)),
+                    controls.text(TextBox::txtAnswer));
+                run.form.cmdSubmit_Click();
                 ++submits;
-                const bool correct = controls.caption(Label::lblResponse) == "CORRECT";
-                check(correct == (read == expected), "CORRECT exactly when the answer is right");
+                rights += verdict == "CORRECT" ? 1 : 0;
+                check(controls.caption(Label::lblResponse) == verdict, "the verdict the oracle gives");
                 check(controls.hasFocus(Button::cmdNext), "Next has the focus after Submit");
             }
             break;
         case 2:
             if (controls.isVisible(Button::cmdNext)) {
-                form.cmdNext_Click();
-                check(problemBroken(form.variables()));
+                run.form.cmdNext_Click();
+                checkProblem(controls);
                 check(controls.text(TextBox::txtAnswer).empty(), "Next clears the answer");
                 check(controls.caption(Label::lblResponse).empty(), "Next clears the verdict");
             }
@@ -97,18 +90,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             i += take;
             break;
         }
-        case 4:  // type the right answer, as a learner who knows it would
-            controls.type(dravlet::renderNumber(rightAnswer(form.variables())));
+        case 4: {  // the answer as a learner who knows it types it, or a near miss
+            const auto problem = dravlet::testing::readProblem(controls.text(TextBox::txtProb));
+            controls.type(std::to_string(problem.answer) + (op & 0x80 ? ".5" : ""));
             break;
+        }
         default:
             if (op == 255) {
-                form.cmdQuit_Click();
+                run.form.cmdQuit_Click();
                 check(controls.ended(), "Quit ends the program");
             }
             break;
         }
-        check(buttonsBroken(controls));
-        check(countsBroken(form.variables(), submits));
+        const auto shown = controls.visibleButtons();
+        check(shown == std::vector{Button::cmdRun, Button::cmdQuit}
+                  || shown == std::vector{Button::cmdSubmit, Button::cmdQuit}
+                  || shown == std::vector{Button::cmdNext, Button::cmdQuit},
+              "the buttons of exactly one state show");
+        check(controls.caption(Label::lblRight) == shownCount(rights, submits), "the right count");
+        check(controls.caption(Label::lblWrong) == shownCount(submits - rights, submits), "the wrong count");
     }
     return 0;
 }

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "runtime/numtext.h"
-#include "tests/fuzz/reference_reader.h"
+#include "tests/support/oracle.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

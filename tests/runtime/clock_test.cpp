@@ -2,25 +2,56 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <ctime>
+#include <thread>
 
 namespace dravlet {
 namespace {
 
-TEST(SystemClock, ReadsSecondsSinceLocalMidnightWithFractions)
+// Seconds since local midnight, worked out another way: the epoch time with its
+// nanoseconds, less the epoch time of the last local midnight.
+double sinceLocalMidnight(const timespec& now)
+{
+    std::tm midnight{};
+    localtime_r(&now.tv_sec, &midnight);
+    midnight.tm_hour = midnight.tm_min = midnight.tm_sec = 0;
+    return std::difftime(now.tv_sec, std::mktime(&midnight)) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// In zones without daylight saving, east and west of Greenwich by odd amounts, the
+// reading must fall between the independent readings just before and just after it.
+TEST(SystemClock, ReadsLocalSecondsSinceMidnightWithFractions)
 {
     const SystemClock clock;
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    const double expected = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
-
-    const double reading = clock.secondsSinceMidnight();
-    EXPECT_GE(reading, 0.0);
-    EXPECT_LT(reading, 86401.0);
-    // Seconds, not milliseconds or a raw epoch count (midnight may pass in between).
-    const double drift = reading - expected;
-    EXPECT_TRUE((drift > -1.0 && drift < 2.0) || reading < 2.0) << reading << " vs " << expected;
+    for (const char* zone : {"<+0530>-5:30", "<-0345>3:45"}) {
+        setenv("TZ", zone, 1);
+        tzset();
+        int withFraction = 0;
+        for (int sample = 0; sample < 5; ++sample) {
+            timespec before{};
+            timespec after{};
+            clock_gettime(CLOCK_REALTIME, &before);
+            const double reading = clock.secondsSinceMidnight();
+            clock_gettime(CLOCK_REALTIME, &after);
+            const double low = sinceLocalMidnight(before);
+            const double high = sinceLocalMidnight(after);
+            if (high < low) {
+                continue;  // midnight passed in between
+            }
+            withFraction += reading != std::floor(reading) ? 1 : 0;
+            if (reading < low - 1e-6 || reading > high + 1e-6) {
+                ADD_FAILURE() << std::fixed << "read " << reading << ", the local time of day was " << low
+                              << " to " << high << " in zone " << zone;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(37));
+        }
+        EXPECT_GT(withFraction, 0) << "the fractions of a second are dropped";
+    }
+    unsetenv("TZ");
+    tzset();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "engine/dravlet.h"
 #include "runtime/clock.h"
 #include "runtime/controls.h"
 #include "runtime/random.h"
@@ -89,6 +90,19 @@ public:
 
 private:
     double m_seconds;
+};
+
+// The window object on the program's own generator, as the program wires it, but with
+// a fixed clock so that a failing run can be replayed. Surface is the controls: the
+// fake, or the real window.
+template <typename Surface>
+struct RealGenerator {
+    explicit RealGenerator(double clockReading) : clock(clockReading) {}
+
+    Surface surface;
+    MersenneRandom random;
+    FixedClock clock;
+    cmdDravlet form{surface, surface, random, clock};
 };
 
 }  // namespace dravlet::testing

@@ -7,6 +7,34 @@
 
 namespace dravlet::testing {
 
+namespace {
+
+// The first line a starting process writes, or nothing within ten seconds.
+QByteArray firstLine(QProcess& process)
+{
+    QByteArray out;
+    const QDeadlineTimer deadline(10000);
+    while (!out.contains('\n') && !deadline.hasExpired()) {
+        process.waitForReadyRead(200);
+        out += process.readAllStandardOutput();
+    }
+    return out.contains('\n') ? out.left(out.indexOf('\n')).trimmed() : QByteArray();
+}
+
+void stop(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning) {
+        return;
+    }
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+}
+
+}  // namespace
+
 XServer::XServer()
 {
     // -displayfd 1: Xvfb picks a free display and writes its number to our pipe.
@@ -15,24 +43,32 @@ XServer::XServer()
     if (!m_xvfb.waitForStarted(5000)) {
         return;
     }
-    QByteArray number;
-    const QDeadlineTimer deadline(10000);
-    while (!number.contains('\n') && !deadline.hasExpired()) {
-        m_xvfb.waitForReadyRead(200);
-        number += m_xvfb.readAllStandardOutput();
-    }
-    if (number.contains('\n')) {
-        m_display = ":" + QString::fromLatin1(number.trimmed());
+    const QByteArray number = firstLine(m_xvfb);
+    if (!number.isEmpty()) {
+        m_display = ":" + QString::fromLatin1(number);
     }
 }
 
 XServer::~XServer()
 {
-    m_xvfb.terminate();
-    if (!m_xvfb.waitForFinished(5000)) {
-        m_xvfb.kill();
-        m_xvfb.waitForFinished(5000);
+    stop(m_bus);
+    stop(m_xvfb);
+}
+
+bool XServer::startSessionBus()
+{
+    if (!m_busAddress.isEmpty()) {
+        return true;
     }
+    QProcessEnvironment env = environment();
+    env.insert("XDG_RUNTIME_DIR", m_runtimeDir.path());
+    m_bus.setProcessEnvironment(env);
+    m_bus.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    if (!m_bus.waitForStarted(5000)) {
+        return false;
+    }
+    m_busAddress = QString::fromLatin1(firstLine(m_bus));
+    return !m_busAddress.isEmpty();
 }
 
 QProcessEnvironment XServer::environment() const
@@ -41,6 +77,10 @@ QProcessEnvironment XServer::environment() const
     env.insert("DISPLAY", m_display);
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.remove("WAYLAND_DISPLAY");
+    if (!m_busAddress.isEmpty()) {
+        env.insert("DBUS_SESSION_BUS_ADDRESS", m_busAddress);
+        env.insert("XDG_RUNTIME_DIR", m_runtimeDir.path());
+    }
     return env;
 }
 

@@ -4,12 +4,14 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <optional>
 
 namespace dravlet::testing {
 
-// A private Xvfb for one test, on the first free display number, gone with the object.
+// A private Xvfb, on the first free display number, and on demand a private session bus,
+// both gone with the object.
 class XServer {
 public:
     XServer();
@@ -20,7 +22,11 @@ public:
     bool running() const { return !m_display.isEmpty(); }
     // ":N", for DISPLAY.
     const QString& display() const { return m_display; }
+    // The environment of a client on this display (and bus, once started).
     QProcessEnvironment environment() const;
+    // Starts a private session bus, where the accessibility bus is found, with its own
+    // runtime folder; false when it cannot start.
+    bool startSessionBus();
 
     // Runs an X client program to its end; its standard output, or nothing on failure.
     std::optional<QString> run(const QString& program, const QStringList& arguments,
@@ -33,6 +39,9 @@ public:
 private:
     QProcess m_xvfb;
     QString m_display;
+    QProcess m_bus;
+    QString m_busAddress;
+    QTemporaryDir m_runtimeDir;
 };
 
 }  // namespace dravlet::testing

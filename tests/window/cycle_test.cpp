@@ -51,21 +51,5 @@ TEST_F(Cycle, RightThenWrongThenKindThreeThenQuit)
     EXPECT_EQ(random.left(), 0U);
 }
 
-TEST_F(Cycle, QuitWorksWhileAnswering)
-{
-    random.pushDraw(Tyrone, 33).pushAttempt(10, 30, 20, 60);
-    click(Button::cmdRun);
-    click(Button::cmdQuit);
-    EXPECT_FALSE(window.isVisible());
-}
-
-TEST_F(Cycle, QuitWorksWhenReady)
-{
-    press(Qt::Key_Tab);  // Start -> answer box -> ...
-    click(Button::cmdQuit);
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(random.taken(), 0U);
-}
-
 }  // namespace
 }  // namespace dravlet::testing

@@ -31,19 +31,5 @@ TEST(Entry, WithoutADisplayPrintsOneClearLineAndExitsWithStatusTwo)
     }
 }
 
-TEST(Entry, OpensOnTheOffscreenPlatformAndIgnoresArguments)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess program;
-    program.setProcessEnvironment(env);
-    // Arguments the toolkit would otherwise act on must change nothing.
-    program.start(DRAVLET_EXECUTABLE, {"-platform", "no-such-platform", "--help"});
-    ASSERT_TRUE(program.waitForStarted(10000));
-    EXPECT_FALSE(program.waitForFinished(1500)) << "the window should stay open";
-    program.terminate();
-    ASSERT_TRUE(program.waitForFinished(10000));
-}
-
 }  // namespace
 }  // namespace dravlet

@@ -105,7 +105,9 @@ TEST_F(Keyboard, EscapePressesNothingInAnyState)
     EXPECT_EQ(random.left(), 0U);
 }
 
-TEST_F(Keyboard, ProblemBoxTakesNoTyping)
+// The problem box takes no typing, but its text can be selected from the keyboard, to
+// be copied.
+TEST_F(Keyboard, ProblemBoxTakesNoTypingButSelectsFromTheKeyboard)
 {
     startWithSpace();
     QTest::mouseClick(problemBox()->viewport(), Qt::LeftButton);
@@ -113,6 +115,11 @@ TEST_F(Keyboard, ProblemBoxTakesNoTyping)
     QTest::keyClicks(problemBox(), "typed");
     QTest::keyClick(problemBox(), Qt::Key_Backspace);
     EXPECT_EQ(problemOnScreen(), before);
+
+    QTest::keyClick(problemBox(), Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(problemBox(), Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(problemBox()->textCursor().selectedText().toStdString(), before.toStdString())
+        << "the problem cannot be selected from the keyboard";
 }
 
 }  // namespace
