@@ -6,4 +6,5 @@ preset=${DRAVLET_PRESET:-ci}
 ./scripts/install-deps.sh
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
-ctest --preset "$preset" -j2
+# Three at a time on two cores: the real-display and screen-reader tests mostly wait.
+ctest --preset "$preset" -j3

@@ -16,8 +16,10 @@ packages=(
   xvfb xdotool xauth xclip
   # start-up measurement: an X client of our own, a private session bus, strace
   libxcb-damage0-dev dbus-daemon strace
-  # desktop integration, the Debian package, screen-reader tests
+  # desktop integration, the Debian package, screen-reader tests (AT-SPI, and Orca with
+  # its speech going to a log and a window manager giving the window the focus)
   desktop-file-utils appstream dpkg-dev file at-spi2-core python3 python3-pyatspi
+  orca speech-dispatcher espeak-ng speech-dispatcher-espeak-ng openbox
   # a comma-decimal locale for the number-reading tests
   locales
 )

@@ -12,6 +12,7 @@
 #include "engine/dravlet.h"
 #include "window/appearance.h"
 #include "window/fitlabel.h"
+#include "window/heldupdates.h"
 
 namespace dravlet {
 
@@ -148,6 +149,9 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
     m_lblRight->setAccessibleDescription(QStringLiteral("Right answers"));
     m_lblWrong->setAccessibleDescription(QStringLiteral("Wrong answers"));
     m_lblResponse->setAccessibleDescription(QStringLiteral("Result of your answer"));
+    // Each caption labels its count, so a screen reader names the count by it.
+    m_Label1->setBuddy(m_lblRight);
+    m_Label2->setBuddy(m_lblWrong);
 
     // The tab chain; hidden buttons drop out of it by themselves.
     setTabOrder(m_cmdRun, m_txtAnswer);
@@ -160,10 +164,17 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
 
 void DravletWindow::deliverClicksTo(cmdDravlet& form)
 {
-    connect(m_cmdRun, &QPushButton::clicked, this, [&form] { form.cmdRun_Click(); });
-    connect(m_cmdSubmit, &QPushButton::clicked, this, [&form] { form.cmdSubmit_Click(); });
-    connect(m_cmdNext, &QPushButton::clicked, this, [&form] { form.cmdNext_Click(); });
-    connect(m_cmdQuit, &QPushButton::clicked, this, [&form] { form.cmdQuit_Click(); });
+    // A screen reader hears what a handler did once it has done it all.
+    const auto deliver = [this, &form](QPushButton* button, void (cmdDravlet::*handler)()) {
+        connect(button, &QPushButton::clicked, this, [&form, handler] {
+            const HeldAccessibilityUpdates held;
+            (form.*handler)();
+        });
+    };
+    deliver(m_cmdRun, &cmdDravlet::cmdRun_Click);
+    deliver(m_cmdSubmit, &cmdDravlet::cmdSubmit_Click);
+    deliver(m_cmdNext, &cmdDravlet::cmdNext_Click);
+    deliver(m_cmdQuit, &cmdDravlet::cmdQuit_Click);
 }
 
 QWidget* DravletWindow::widget(TextBox box) const
@@ -211,7 +222,12 @@ std::string DravletWindow::text(TextBox box) const
 void DravletWindow::setText(TextBox box, std::string_view text)
 {
     switch (box) {
-    case TextBox::txtProb: m_txtProb->setPlainText(toQString(text)); break;
+    case TextBox::txtProb:
+        m_txtProb->setPlainText(toQString(text));
+        // The answer box is described by the problem it answers: a screen reader reads
+        // the problem when the focus comes to the box, and again on "where am I".
+        m_txtAnswer->setAccessibleDescription(m_txtProb->toPlainText());
+        break;
     case TextBox::txtAnswer: m_txtAnswer->setText(toQString(text)); break;
     }
 }
@@ -224,6 +240,13 @@ void DravletWindow::focus(TextBox box)
 void DravletWindow::setCaption(Label label, std::string_view caption)
 {
     widget(label)->setCaption(toQString(caption));
+    // Next is described by the verdict and both counts, so a screen reader tells them
+    // when the focus comes to Next after Submit, and again on "where am I".
+    const QString verdict = m_lblResponse->text();
+    m_cmdNext->setAccessibleDescription(
+        verdict.isEmpty() ? QString()
+                          : QStringLiteral("%1. Right answers %2, wrong answers %3.")
+                                .arg(verdict, m_lblRight->text().trimmed(), m_lblWrong->text().trimmed()));
 }
 
 void DravletWindow::setVisible(Button button, bool visible)

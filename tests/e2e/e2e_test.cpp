@@ -4,10 +4,16 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include "tests/support/oracle.h"
@@ -249,6 +255,170 @@ TEST(ScreenReader, PlaysACycleThroughAtspi)
     const std::string out = script.readAll().toStdString();
     EXPECT_EQ(script.exitCode(), 0) << out;
     EXPECT_NE(out.find(" passed, 0 failed"), std::string::npos) << out;
+}
+
+// What a screen reader sent to speech-dispatcher, from its log: each call waits for
+// new speech and then for the log to be quiet for 0.6 s, and returns the utterances
+// that came since the call before, blanks folded.
+class SpeechLog {
+public:
+    explicit SpeechLog(QString path) : m_path(std::move(path)) {}
+
+    std::vector<std::string> next()
+    {
+        std::vector<std::string> all = read();
+        const QDeadlineTimer deadline(20000);
+        qint64 size = -1;
+        for (int quiet = 0; quiet < 6 && !deadline.hasExpired(); QThread::msleep(100)) {
+            const qint64 now = QFileInfo(m_path).size();
+            quiet = now == size && all.size() > m_seen ? quiet + 1 : 0;
+            size = now;
+            all = read();
+        }
+        std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(std::min(m_seen, all.size())), all.end());
+        m_seen = all.size();
+        return fresh;
+    }
+
+private:
+    std::vector<std::string> read() const
+    {
+        QFile log(m_path);
+        std::vector<std::string> said;
+        static const QRegularExpression data(R"(\d+:DATA:\|<speak>(.*)</speak>)");
+        static const QRegularExpression tag("<[^>]*>");
+        if (log.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : log.readAll().split('\n')) {
+                const auto match = data.match(QString::fromUtf8(line));
+                if (match.hasMatch()) {
+                    said.push_back(match.captured(1).remove(tag).simplified().toStdString());
+                }
+            }
+        }
+        return said;
+    }
+
+    QString m_path;
+    std::size_t m_seen = 0;
+};
+
+std::size_t timesSaid(const std::vector<std::string>& said, const std::string& utterance)
+{
+    return static_cast<std::size_t>(std::count(said.begin(), said.end(), utterance));
+}
+
+std::string folded(const std::string& text)
+{
+    return QString::fromStdString(text).simplified().toStdString();
+}
+
+// The one utterance of a step that is a whole problem, or nothing.
+std::string spokenProblem(const std::vector<std::string>& said)
+{
+    std::string found;
+    for (const std::string& utterance : said) {
+        const ShownProblem p = readProblem(utterance);
+        const std::string end = p.kind == 1 ? "%" : p.kind == 2 ? "used?" : "dravlet?";
+        if (p.broken == nullptr && utterance.ends_with(end)) {
+            found = found.empty() ? utterance : "<more than one problem>";
+        }
+    }
+    return found;
+}
+
+// As a blind learner meets the drill: Orca, the real screen reader, with a window
+// manager and speech going to a log, and the drill played with real key presses.
+TEST(Orca, SpeaksTheProblemTheVerdictAndBothCountsAtEveryStep)
+{
+    XServer& x = sharedDisplay();
+    ASSERT_TRUE(x.running() && x.startSessionBus()) << "no display or no session bus";
+    for (const char* property : {"IsEnabled", "ScreenReaderEnabled"}) {
+        ASSERT_TRUE(x.run("dbus-send", {"--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                                        "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
+                                        QString("string:") + property, "variant:boolean:true"}));
+    }
+    QTemporaryDir home;  // kept when the test fails, for Orca's debug log
+    home.setAutoRemove(false);
+    const QString h = home.path();
+    const auto write = [&h](const QString& name, const QString& text) {
+        QDir(h).mkpath(QFileInfo(h + name).path());
+        QFile file(h + name);
+        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
+    };
+    // Speech goes through espeak-ng to libao's null driver, and is logged.
+    ASSERT_TRUE(write("/.libao", "default_driver=null\n"));
+    ASSERT_TRUE(write("/speech/speechd.conf", QString("LogLevel 5\nLogDir \"%1/speech\"\nAudioOutputMethod \"libao\"\n"
+                                                      "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n"
+                                                      "DefaultModule espeak-ng\n").arg(h)));
+    ASSERT_TRUE(QDir(h).mkpath("speech/modules"));
+    ASSERT_TRUE(QFile::copy("/etc/speech-dispatcher/modules/espeak-ng.conf", h + "/speech/modules/espeak-ng.conf"));
+    // Orca's debug log, written line by line, says why when something goes unspoken.
+    ASSERT_TRUE(write("/prefs/orca-customizations.py", "import orca.debug\nif orca.debug.debugFile:\n"
+                                                       "    orca.debug.debugFile.reconfigure(line_buffering=True)\n"));
+    QProcessEnvironment env = x.environment();
+    env.insert("HOME", h);
+    ASSERT_TRUE(x.startClient("speech-dispatcher", {"-s", "-t", "0", "-C", h + "/speech", "-l", "5", "-L", h + "/speech"}, env));
+    const QString socket = env.value("XDG_RUNTIME_DIR") + "/speech-dispatcher/speechd.sock";
+    for (QDeadlineTimer ready(10000); !QFileInfo::exists(socket) && !ready.hasExpired();) {
+        QThread::msleep(50);
+    }
+    ASSERT_TRUE(x.startClient("openbox", {}, env));
+    ASSERT_TRUE(x.startClient("orca", {"-u", h + "/prefs", "--debug-file", h + "/orca.log"}, env));
+    SpeechLog speech(h + "/speech/speech-dispatcher.log");
+    ASSERT_EQ(timesSaid(speech.next(), "Screen reader on."), 1U) << "Orca did not start; see " << h.toStdString();
+
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(DRAVLET_EXECUTABLE, {});
+    std::vector<std::string> said = speech.next();
+    ASSERT_EQ(timesSaid(said, "Start push button."), 1U) << "Orca's debug log: " << h.toStdString() << "/orca.log";
+    const auto press = [&](const QString& key) {
+        EXPECT_TRUE(x.run("xdotool", {"key", key}));
+        return speech.next();
+    };
+    const auto type = [&](long number) {
+        EXPECT_TRUE(x.run("xdotool", {"type", "--delay", "50", QString::number(number)}));
+        speech.next();
+    };
+
+    said = press("space");  // Start
+    const std::string first = spokenProblem(said);
+    EXPECT_NE(first, "") << "no whole problem after Start in: " << ::testing::PrintToString(said);
+    EXPECT_EQ(timesSaid(said, "Your answer text."), 1U) << ::testing::PrintToString(said);
+    EXPECT_EQ(said.size(), 3U) << "space, the focus, the problem: " << ::testing::PrintToString(said);
+
+    const ShownProblem p1 = readProblem(first);
+    type(p1.answer);
+    EXPECT_EQ(timesSaid(press("Tab"), "Submit push button."), 1U);
+    said = press("space");  // Submit
+    EXPECT_EQ(timesSaid(said, "Next push button."), 1U) << ::testing::PrintToString(said);
+    EXPECT_EQ(timesSaid(said, "CORRECT. Right answers 1, wrong answers 0."), 1U) << ::testing::PrintToString(said);
+    EXPECT_EQ(said.size(), 3U) << "space, the focus, the verdict: " << ::testing::PrintToString(said);
+
+    said = press("space");  // Next
+    const std::string second = spokenProblem(said);
+    EXPECT_NE(second, "") << "no whole problem after Next in: " << ::testing::PrintToString(said);
+    EXPECT_NE(second, first) << "the problem before was spoken as new";
+    EXPECT_EQ(timesSaid(said, "Your answer text."), 1U) << ::testing::PrintToString(said);
+    EXPECT_EQ(said.size(), 3U) << "space, the focus, the problem: " << ::testing::PrintToString(said);
+
+    const ShownProblem p2 = readProblem(second);
+    type(p2.answer + 1);
+    press("Tab");
+    said = press("space");  // Submit
+    const std::string verdict = folded(expectedVerdict(p2, std::to_string(p2.answer + 1)));
+    EXPECT_EQ(timesSaid(said, verdict + ". Right answers 1, wrong answers 1."), 1U) << ::testing::PrintToString(said);
+    said = press("KP_Enter");  // where am I
+    EXPECT_EQ(timesSaid(said, "Next push button " + verdict + ". Right answers 1, wrong answers 1."), 1U)
+        << ::testing::PrintToString(said);
+
+    EXPECT_EQ(timesSaid(press("Tab"), "Quit push button."), 1U);
+    press("space");
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitCode(), 0);
+    if (!::testing::Test::HasFailure()) {
+        home.remove();
+    }
 }
 
 }  // namespace

@@ -51,6 +51,10 @@ XServer::XServer()
 
 XServer::~XServer()
 {
+    while (!m_clients.empty()) {
+        stop(*m_clients.back());
+        m_clients.pop_back();
+    }
     stop(m_bus);
     stop(m_xvfb);
 }
@@ -69,6 +73,17 @@ bool XServer::startSessionBus()
     }
     m_busAddress = QString::fromLatin1(firstLine(m_bus));
     return !m_busAddress.isEmpty();
+}
+
+bool XServer::startClient(const QString& program, const QStringList& arguments,
+                          const QProcessEnvironment& env)
+{
+    auto& client = *m_clients.emplace_back(std::make_unique<QProcess>());
+    client.setProcessEnvironment(env);
+    client.setStandardOutputFile(QProcess::nullDevice());
+    client.setStandardErrorFile(QProcess::nullDevice());
+    client.start(program, arguments);
+    return client.waitForStarted(5000);
 }
 
 QProcessEnvironment XServer::environment() const

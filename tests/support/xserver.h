@@ -6,7 +6,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace dravlet::testing {
 
@@ -27,6 +29,9 @@ public:
     // Starts a private session bus, where the accessibility bus is found, with its own
     // runtime folder; false when it cannot start.
     bool startSessionBus();
+    // Starts a client that runs until the server goes (a window manager, a screen
+    // reader); false when it does not start.
+    bool startClient(const QString& program, const QStringList& arguments, const QProcessEnvironment& env);
 
     // Runs an X client program to its end; its standard output, or nothing on failure.
     std::optional<QString> run(const QString& program, const QStringList& arguments,
@@ -37,6 +42,7 @@ public:
     QImage grab(const QString& xtool, unsigned long window) const;
 
 private:
+    std::vector<std::unique_ptr<QProcess>> m_clients;
     QProcess m_xvfb;
     QString m_display;
     QProcess m_bus;

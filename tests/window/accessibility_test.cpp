@@ -57,14 +57,22 @@ TEST_F(Accessibility, EveryControlHasANameARoleAndReadsAsShown)
         EXPECT_EQ(a11y(label(l))->role(), QAccessible::StaticText);
     }
 
-    // A wrong answer: the verdict and both counts exactly as shown, blanks included. That
-    // the changes are announced is checked through AT-SPI, on a real display.
+    // The answer box is described by its problem; each count is labelled by its caption.
+    EXPECT_EQ(description(answerBox()), problemOnScreen());
+    const auto labelledBy = a11y(label(Label::lblWrong))->relations(QAccessible::Label);
+    ASSERT_EQ(labelledBy.size(), 1);
+    EXPECT_EQ(labelledBy.first().first->text(QAccessible::Name), "Wrong");
+
+    // A wrong answer: the verdict and both counts exactly as shown, blanks included, and
+    // Next, which takes the focus, described by them. That the changes reach a screen
+    // reader is checked with Orca and through AT-SPI, on a real display.
     typeText("9");
     random.pushDraw(2, 3);
     click(Button::cmdSubmit);
     EXPECT_EQ(name(label(Label::lblResponse)), "Wrong! 30 Liters are needed");
     EXPECT_EQ(name(label(Label::lblWrong)), " 1");
     EXPECT_EQ(name(label(Label::lblRight)), " 0");
+    EXPECT_EQ(description(button(Button::cmdNext)), "Wrong! 30 Liters are needed. Right answers 0, wrong answers 1.");
 }
 
 }  // namespace
