@@ -12,8 +12,10 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # the window
   qt6-base-dev libgl-dev libxcb1-dev libfontconfig-dev fonts-liberation2 fontconfig
-  # tests against a real X server
-  xvfb xdotool xauth xclip
+  # the window natively on Wayland
+  qt6-wayland
+  # tests against a real X server and a headless Wayland compositor
+  xvfb xdotool xauth xclip x11-utils weston
   # start-up measurement: an X client of our own, a private session bus, strace
   libxcb-damage0-dev dbus-daemon strace
   # desktop integration, the Debian package, screen-reader tests (AT-SPI, and Orca with

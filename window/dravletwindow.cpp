@@ -9,6 +9,11 @@
 
 #include <mutex>
 
+#if __has_include(<xcb/xcb.h>)
+#include <xcb/xcb.h>
+#define DRAVLET_HAVE_XCB 1
+#endif
+
 #include "engine/dravlet.h"
 #include "window/appearance.h"
 #include "window/fitlabel.h"
@@ -100,6 +105,8 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
     const QFont plain = look::legacyFont(look::defaultPointSize);
     setFont(plain);
     resize(look::clientWidth, look::clientHeight);
+    // The frame stays sizable, but never so small that controls are cut off.
+    setMinimumSize(look::clientWidth, look::clientHeight);
 
     // Created in this order, so that the stacking matches the layout.
     m_cmdSubmit = makeButton(this, Button::cmdSubmit, "Submit", look::submitRect);
@@ -160,6 +167,29 @@ DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
     setTabOrder(m_cmdNext, m_cmdQuit);
     setTabOrder(m_cmdQuit, m_cmdRun);
     m_cmdRun->setFocus(Qt::OtherFocusReason);
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+DravletWindow::~DravletWindow()
+{
+    QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool DravletWindow::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
+#if DRAVLET_HAVE_XCB
+    if (eventType == "xcb_generic_event_t") {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) == XCB_DESTROY_NOTIFY && internalWinId() != 0
+            && static_cast<const xcb_destroy_notify_event_t*>(message)->window == internalWinId()) {
+            QCoreApplication::exit(0);
+        }
+    }
+#else
+    (void)eventType;
+    (void)message;
+#endif
+    return false;
 }
 
 void DravletWindow::deliverClicksTo(cmdDravlet& form)

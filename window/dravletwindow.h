@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QWidget>
 
 #include "runtime/controls.h"
@@ -15,9 +16,10 @@ class FitLabel;
 
 // The one window: twelve controls at fixed places, reached by the window object only
 // through the control operations. Each widget's objectName is its control name.
-class DravletWindow final : public QWidget, public Controls, public ProgramEnd {
+class DravletWindow final : public QWidget, public Controls, public ProgramEnd, public QAbstractNativeEventFilter {
 public:
     explicit DravletWindow(QWidget* parent = nullptr);
+    ~DravletWindow() override;
 
     // Presses of the four buttons run the window object's click handlers.
     void deliverClicksTo(cmdDravlet& form);
@@ -31,6 +33,10 @@ public:
     void endProgram() override;
 
     using QWidget::setVisible;
+
+    // The program's only window destroyed by another X client (a kiosk tool, xdotool)
+    // ends the program, as closing it does.
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
     QWidget* widget(TextBox box) const;
     FitLabel* widget(Label label) const;

@@ -22,6 +22,7 @@ check "depends on the Qt widgets library" grep -q 'libqt6widgets6' <<<"$depends"
 check "depends on the C++ runtime" grep -q 'libstdc++6' <<<"$depends"
 check "depends on the font" grep -q "fonts-liberation2" <<<"$depends"
 check "depends on the platform plugins" grep -q "qt6-qpa-plugins" <<<"$depends"
+check "recommends the Wayland plugin" test "$(dpkg-deb -f "$deb" Recommends)" = "qt6-wayland"
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"

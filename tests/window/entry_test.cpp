@@ -1,35 +1,87 @@
-// The program as a whole, started as a learner's desktop would start it.
+// The program as a whole, started as a learner's desktop would start it, where it
+// cannot open its window.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 namespace dravlet {
 namespace {
 
-TEST(Entry, WithoutADisplayPrintsOneClearLineAndExitsWithStatusTwo)
+struct FailureRow {
+    const char* name;
+    const char* environment;  // NAME=VALUE;... set for the program; DISPLAY, WAYLAND_DISPLAY
+                              // and QT_QPA_PLATFORM are unset unless named
+    bool withoutWaylandPlugin;
+    const char* says;  // in the program's last line
+};
+
+// The program, on its own or copied beside a qt.conf that hides Qt's Wayland plugin, as
+// on a desktop where qt6-wayland is not installed.
+QString program(bool withoutWaylandPlugin, const QTemporaryDir& dir)
 {
-    for (const bool displaySet : {false, true}) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("WAYLAND_DISPLAY");
-        if (displaySet) {
-            env.insert("DISPLAY", ":9876");  // nothing listens there
-        } else {
-            env.remove("DISPLAY");
-        }
-        QProcess program;
-        program.setProcessEnvironment(env);
-        program.start(DRAVLET_EXECUTABLE, {});
-        ASSERT_TRUE(program.waitForFinished(20000));
-        const QString err = QString::fromLocal8Bit(program.readAllStandardError());
-        SCOPED_TRACE(err.toStdString());
-        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "no abort, no core dump";
-        EXPECT_EQ(program.exitCode(), 2);
-        EXPECT_TRUE(err.startsWith("Dravlet needs a graphical display: "));
-        EXPECT_EQ(err.count('\n'), 1) << "exactly one line";
+    if (!withoutWaylandPlugin) {
+        return DRAVLET_EXECUTABLE;
     }
+    const QString copy = dir.filePath("dravlet");
+    QDir(dir.path()).mkpath("plugins/platforms");
+    QFile::copy(DRAVLET_EXECUTABLE, copy);
+    QFile::link(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/libqxcb.so",
+                dir.filePath("plugins/platforms/libqxcb.so"));
+    QFile conf(dir.filePath("qt.conf"));
+    conf.open(QIODevice::WriteOnly);
+    conf.write("[Paths]\nPlugins=" + dir.filePath("plugins").toUtf8() + "\n");
+    return copy;
 }
+
+class StartFailure : public ::testing::TestWithParam<FailureRow> {};
+
+TEST_P(StartFailure, SaysWhatIsMissingInOneLineAndExitsWithStatusTwo)
+{
+    const FailureRow& row = GetParam();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_DEBUG_PLUGINS", "QT_LOGGING_RULES"}) {
+        env.remove(name);
+    }
+    for (const QString& setting : QString(row.environment).split(';', Qt::SkipEmptyParts)) {
+        env.insert(setting.section('=', 0, 0), setting.section('=', 1, -1));
+    }
+    const QTemporaryDir dir;
+    env.insert("XDG_RUNTIME_DIR", dir.path());  // as on every desktop
+    QProcess started;
+    started.setProcessEnvironment(env);
+    started.start(program(row.withoutWaylandPlugin, dir), {});
+    ASSERT_TRUE(started.waitForFinished(20000));
+    const QStringList lines = QString::fromLocal8Bit(started.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    SCOPED_TRACE(lines.join('\n').toStdString());
+    EXPECT_EQ(started.exitStatus(), QProcess::NormalExit) << "no abort, no core dump";
+    EXPECT_EQ(started.exitCode(), 2);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.last().contains(row.says));
+    const bool diagnosticsAsked = env.contains("QT_DEBUG_PLUGINS") || env.contains("QT_LOGGING_RULES");
+    EXPECT_EQ(lines.size() > 1, diagnosticsAsked) << "one line, unless the toolkit's messages were asked for";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StartFailure,
+    ::testing::Values(
+        FailureRow{"NoDisplayNamed", "", false, "neither DISPLAY nor WAYLAND_DISPLAY is set"},
+        FailureRow{"XDisplayUnreachable", "DISPLAY=:9876", false, "cannot connect to the X display \":9876\""},
+        FailureRow{"WaylandDisplayUnreachable", "WAYLAND_DISPLAY=dravlet-none", false,
+                   "cannot connect to the Wayland display \"dravlet-none\""},
+        FailureRow{"OnlyWaylandAndNoWaylandPlugin", "WAYLAND_DISPLAY=wayland-0", true,
+                   "install the Debian package qt6-wayland"},
+        FailureRow{"PlatformNotInstalled", "QT_QPA_PLATFORM=no-such-platform;DISPLAY=:9876", false,
+                   "QT_QPA_PLATFORM names the platform \"no-such-platform\", which is not installed"},
+        FailureRow{"PluginDiagnosticsPassThrough", "QT_DEBUG_PLUGINS=1;DISPLAY=:9876", false,
+                   "cannot connect to the X display"},
+        FailureRow{"LoggingRulesPassThrough", "QT_LOGGING_RULES=qt.qpa.*=true;DISPLAY=:9876", false,
+                   "cannot connect to the X display"}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace dravlet
