@@ -21,7 +21,7 @@ packages=(
   # desktop integration, the Debian package, screen-reader tests (AT-SPI, and Orca with
   # its speech going to a log and a window manager giving the window the focus)
   desktop-file-utils appstream dpkg-dev file at-spi2-core python3 python3-pyatspi
-  orca speech-dispatcher espeak-ng speech-dispatcher-espeak-ng openbox
+  orca speech-dispatcher espeak-ng speech-dispatcher-espeak-ng openbox procps
   # a comma-decimal locale for the number-reading tests
   locales
 )
