@@ -64,12 +64,15 @@ inline ShownProblem readProblem(std::string_view shown)
 {
     ShownProblem p;
     const std::string text(shown);
-    std::vector<long> n;
+    std::vector<long> n;  // the numbers shown, in order
     for (const char* at = text.c_str(); *at != '\0';) {
-        char* end = nullptr;
-        const bool digit = *at >= '0' && *at <= '9';
-        n.resize(n.size() + (digit ? 1 : 0), digit ? std::strtol(at, &end, 10) : 0);
-        at = digit ? end : at + 1;
+        if (*at >= '0' && *at <= '9') {
+            char* end = nullptr;
+            n.push_back(std::strtol(at, &end, 10));
+            at = end;
+        } else {
+            ++at;
+        }
     }
     const auto has = [&](const char* piece) { return text.find(piece) != std::string::npos; };
     p.kind = has("must be added") ? 1 : has(" needs ") ? 2 : has("what percentage") ? 3 : 0;
@@ -77,25 +80,29 @@ inline ShownProblem readProblem(std::string_view shown)
         return p;
     }
     p.subject = text.substr(0, text.find(' ') + 1);
-    // Kind 1: L1 of P1, how much of P2 makes R. Kind 2: T of R from P1 and P2, how much
-    // of P1. Kind 3: L1 of P1 and L2 of P2, what strength. What is asked must be whole.
-    long asked = 0;
-    long over = 1;
-    if (p.kind == 1) {
-        p.liters1 = n[0], p.pct1 = n[1], p.pct2 = n[2], asked = n[0] * (n[3] - n[1]), over = n[2] - n[3];
-    } else if (p.kind == 2) {
-        p.pct1 = n[2], p.pct2 = n[3], asked = n[0] * (n[3] - n[1]), over = n[3] - n[2];
-    } else {
-        p.liters1 = n[0], p.pct1 = n[1], p.liters2 = n[2], p.pct2 = n[3];
+    // Kind 1 shows L1, P1, P2 and the blend R and asks for L2 = L1 (R - P1) / (P2 - R).
+    // Kind 2 shows the total T, R, P1 and P2 and asks for L1 = T (P2 - R) / (P2 - P1).
+    // Kind 3 shows L1, P1, L2 and P2. What is asked must come out whole.
+    if (p.kind == 3) {
+        p.liters1 = n[0];
+        p.pct1 = n[1];
+        p.liters2 = n[2];
+        p.pct2 = n[3];
         const auto from = text.find("solution and ") + 13;
         p.secondSubject = text.substr(from, text.find(' ', from) + 1 - from);
+    } else {
+        p.pct1 = n[p.kind == 1 ? 1 : 2];
+        p.pct2 = n[p.kind == 1 ? 2 : 3];
+        const long blend = n[p.kind == 1 ? 3 : 1];
+        const long asked = n[0] * (p.kind == 1 ? blend - p.pct1 : p.pct2 - blend);
+        const long over = p.kind == 1 ? p.pct2 - blend : p.pct2 - p.pct1;
+        if (over == 0 || asked % over != 0) {
+            p.broken = "what is asked is not whole";
+            return p;
+        }
+        p.liters1 = p.kind == 1 ? n[0] : asked / over;
+        p.liters2 = p.kind == 1 ? asked / over : n[0] - asked / over;
     }
-    if (over == 0 || asked % over != 0) {
-        p.broken = "what is asked is not whole";
-        return p;
-    }
-    p.liters2 = p.kind == 1 ? asked / over : p.kind == 2 ? n[0] - asked / over : p.liters2;
-    p.liters1 = p.kind == 2 ? asked / over : p.liters1;
     const long solute = p.pct1 * p.liters1 + p.pct2 * p.liters2;
     const long total = p.liters1 + p.liters2;
     p.blend = total == 0 ? 0 : solute / total;

@@ -1,6 +1,7 @@
 #include "tests/support/xserver.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -76,14 +77,23 @@ bool XServer::startSessionBus()
 }
 
 bool XServer::startClient(const QString& program, const QStringList& arguments,
-                          const QProcessEnvironment& env)
+                          const QProcessEnvironment& env, const QString& readyFile)
 {
     auto& client = *m_clients.emplace_back(std::make_unique<QProcess>());
     client.setProcessEnvironment(env);
     client.setStandardOutputFile(QProcess::nullDevice());
     client.setStandardErrorFile(QProcess::nullDevice());
     client.start(program, arguments);
-    return client.waitForStarted(5000);
+    if (!client.waitForStarted(5000)) {
+        return false;
+    }
+    for (const QDeadlineTimer deadline(10000); !readyFile.isEmpty() && !QFileInfo::exists(readyFile);) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return true;
 }
 
 QProcessEnvironment XServer::environment() const

@@ -30,8 +30,10 @@ public:
     // runtime folder; false when it cannot start.
     bool startSessionBus();
     // Starts a client that runs until the server goes (a window manager, a screen
-    // reader); false when it does not start.
-    bool startClient(const QString& program, const QStringList& arguments, const QProcessEnvironment& env);
+    // reader, a compositor); with readyFile, waits until the client has made that file
+    // (its socket). False when it does not start or does not get ready.
+    bool startClient(const QString& program, const QStringList& arguments, const QProcessEnvironment& env,
+                     const QString& readyFile = {});
 
     // Runs an X client program to its end; its standard output, or nothing on failure.
     std::optional<QString> run(const QString& program, const QStringList& arguments,
