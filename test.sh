@@ -4,6 +4,14 @@ set -euo pipefail
 cd "$(dirname "$0")"
 preset=${DRAVLET_PRESET:-ci}
 ./scripts/install-deps.sh
+# The page first: the engine's tests on WebAssembly and the page in two browsers. The
+# desktop's screen-reader test plays the page too. A sanitizer run skips the page's
+# tests: they do not run the sanitized code.
+cmake --preset web >/dev/null
+cmake --build --preset web
+if [[ "$preset" != asan ]]; then
+  ctest --preset web -j2
+fi
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 # Three at a time on two cores: the real-display and screen-reader tests mostly wait.

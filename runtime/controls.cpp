@@ -57,4 +57,27 @@ bool startsVisible(Button button)
     return button == Button::cmdRun || button == Button::cmdQuit;
 }
 
+namespace {
+
+std::string_view trimmed(std::string_view text)
+{
+    constexpr std::string_view blanks = " \t\n\r\f\v";
+    const auto first = text.find_first_not_of(blanks);
+    return first == std::string_view::npos ? std::string_view{}
+                                           : text.substr(first, text.find_last_not_of(blanks) + 1 - first);
+}
+
+}  // namespace
+
+std::string reviewDescription(std::string_view verdict, std::string_view right, std::string_view wrong)
+{
+    if (verdict.empty()) {
+        return {};
+    }
+    std::string text(verdict);
+    text.append(". Right answers ").append(trimmed(right));
+    text.append(", wrong answers ").append(trimmed(wrong)).append(".");
+    return text;
+}
+
 }  // namespace dravlet

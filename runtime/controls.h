@@ -61,4 +61,9 @@ std::string_view startCaption(Label label);
 bool startsVisible(Button button);
 inline constexpr Button startFocus = Button::cmdRun;
 
+// What a screen reader is told beside Next once an answer is judged: the verdict and
+// both counts with what they count ("CORRECT. Right answers 1, wrong answers 0.");
+// empty while no verdict shows.
+std::string reviewDescription(std::string_view verdict, std::string_view right, std::string_view wrong);
+
 }  // namespace dravlet

@@ -5,22 +5,111 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <version>
+
+// An older C++ library (the WebAssembly build's) has only the integer to_chars and
+// from_chars; there the C library does the floating-point work, with the same results.
+#if __cpp_lib_to_chars >= 201611L
+#define DRAVLET_FLOAT_CHARCONV 1
+#else
+#define DRAVLET_FLOAT_CHARCONV 0
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+#include <utility>
+#endif
 
 namespace dravlet {
+
+namespace {
+
+#if !DRAVLET_FLOAT_CHARCONV
+locale_t cLocale()
+{
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", nullptr);
+    return locale;
+}
+
+// The fewest significant digits that read back as the value, and the power of ten of
+// the first. Where the correctly rounded digits miss (the gap below a power of two is
+// half the gap above), a neighbour one unit away in the last digit may hit.
+std::pair<std::string, int> shortestDigits(double magnitude)
+{
+    std::array<char, 64> text{};
+    for (int precision = 0;; ++precision) {
+        std::snprintf(text.data(), text.size(), "%.*e", precision, magnitude);
+        std::string digits;
+        const char* at = text.data();
+        for (; *at != 'e'; ++at) {
+            if (*at >= '0' && *at <= '9') {
+                digits += *at;
+            }
+        }
+        const int exponent = std::atoi(at + 1);
+        const std::uint64_t mantissa = std::strtoull(digits.c_str(), nullptr, 10);
+        for (const int step : {0, 1, -1}) {
+            std::string candidate = std::to_string(mantissa + static_cast<std::uint64_t>(step));
+            int power = exponent + static_cast<int>(candidate.size()) - static_cast<int>(digits.size());
+            candidate.resize(digits.size(), '0');
+            std::snprintf(text.data(), text.size(), "0.%se%d", candidate.c_str(), power + 1);
+            if (precision >= 16 || strtod_l(text.data(), nullptr, cLocale()) == magnitude) {
+                return {candidate, power};
+            }
+        }
+    }
+}
+
+// What std::to_chars(first, last, value) writes: the shortest digits in fixed or
+// scientific notation, whichever is shorter (fixed on a tie), always with a "." point.
+std::string shortestText(double value)
+{
+    if (!std::isfinite(value)) {
+        return std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
+    }
+    const std::string sign = std::signbit(value) ? "-" : "";
+    const auto [digits, exponent] = shortestDigits(std::fabs(value));
+    const int count = static_cast<int>(digits.size());
+    std::array<char, 16> power{};
+    std::snprintf(power.data(), power.size(), "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    const std::string scientific =
+        sign + digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "") + power.data();
+    std::string fixed;
+    if (exponent < 0) {
+        fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (exponent + 1 >= count) {
+        // A whole value: its exact digits, as long as the shortest ones padded with
+        // zeros and nearer to it.
+        std::array<char, 320> whole{};
+        std::snprintf(whole.data(), whole.size(), "%.0f", std::fabs(value));
+        fixed = whole.data();
+    } else {
+        const auto point = static_cast<std::size_t>(exponent + 1);
+        fixed = digits.substr(0, point) + "." + digits.substr(point);
+    }
+    fixed = sign + fixed;
+    return fixed.size() <= scientific.size() ? fixed : scientific;
+}
+#endif
+
+}  // namespace
 
 std::string renderNumber(double value)
 {
     std::array<char, 64> buffer{};
     char* const first = buffer.data();
     char* const last = first + buffer.size();
-    std::to_chars_result result{};
+    std::string text;
     constexpr double exactIntegerLimit = 9007199254740992.0;  // 2^53
     if (std::trunc(value) == value && std::fabs(value) < exactIntegerLimit) {
-        result = std::to_chars(first, last, static_cast<std::int64_t>(value));
+        text.assign(first, std::to_chars(first, last, static_cast<std::int64_t>(value)).ptr);
     } else {
-        result = std::to_chars(first, last, value);
+#if DRAVLET_FLOAT_CHARCONV
+        text.assign(first, std::to_chars(first, last, value).ptr);
+#else
+        text = shortestText(value);
+#endif
     }
-    std::string text(first, result.ptr);
     if (!text.starts_with('-')) {
         text.insert(text.begin(), ' ');
     }
@@ -86,7 +175,7 @@ double readNumber(std::string_view text)
 
     // A bounded copy: "<whole>.<fraction>", the fraction cut short with a final 1
     // standing for any non-zero digit cut off, so rounding still comes out right.
-    std::array<char, maxWholeDigits + maxFractionDigits + 4> buffer{};
+    std::array<char, maxWholeDigits + maxFractionDigits + 5> buffer{};
     std::size_t length = 0;
     buffer[length++] = '0';
     for (const char c : whole) {
@@ -103,6 +192,7 @@ double readNumber(std::string_view text)
     buffer[length++] = '0';
 
     double value = 0.0;
+#if DRAVLET_FLOAT_CHARCONV
     const auto [end, error] =
         std::from_chars(buffer.data(), buffer.data() + length, value, std::chars_format::fixed);
     (void)end;
@@ -111,6 +201,14 @@ double readNumber(std::string_view text)
         // only underflow.
         value = whole.empty() ? 0.0 : std::numeric_limits<double>::max();
     }
+#else
+    // Correctly rounded like from_chars; only an overflow differs (infinity, not an error).
+    buffer[length] = '\0';
+    value = strtod_l(buffer.data(), nullptr, cLocale());
+    if (std::isinf(value)) {
+        value = std::numeric_limits<double>::max();
+    }
+#endif
     return sign * value;
 }
 

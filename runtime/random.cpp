@@ -1,8 +1,12 @@
 #include "runtime/random.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
+#include <cstring>
+#include <version>
+#if __cpp_lib_bit_cast >= 201806L
+#include <bit>
+#endif
 
 namespace dravlet {
 
@@ -27,7 +31,15 @@ int drawWhole(RandomSource& random, int n)
 void MersenneRandom::reseed(double seed)
 {
     // Every bit of the clock reading counts, fractions included.
+#if __cpp_lib_bit_cast >= 201806L
     m_engine.seed(std::bit_cast<std::uint64_t>(seed));
+#else
+    // An older C++ library (the WebAssembly build's) has no bit_cast; the copy is the same bits.
+    std::uint64_t bits = 0;
+    static_assert(sizeof bits == sizeof seed);
+    std::memcpy(&bits, &seed, sizeof bits);
+    m_engine.seed(bits);
+#endif
 }
 
 double MersenneRandom::next()

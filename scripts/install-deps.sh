@@ -24,14 +24,31 @@ packages=(
   orca speech-dispatcher espeak-ng speech-dispatcher-espeak-ng openbox procps
   # a comma-decimal locale for the number-reading tests
   locales
+  # the page: the engine in WebAssembly (Emscripten, whose optimiser needs acorn), GoogleTest's
+  # source for the same tests under node, and the browsers its tests drive
+  emscripten node-acorn googletest chromium firefox-esr
 )
+# node comes with emscripten; npm from Debian only where node did not bring its own.
+command -v npm >/dev/null || packages+=(npm)
+
+# The browser tests' driver, pinned by its lock file; installed again when the lock changes.
+install_node_modules() {
+  local web
+  web="$(dirname "$0")/../tests/web"
+  if [[ ! "$web/node_modules/.package-lock.json" -nt "$web/package-lock.json" ]]; then
+    (cd "$web" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+  fi
+}
 
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+if [[ ${#missing[@]} -eq 0 ]]; then
+  install_node_modules
+  exit 0
+fi
 
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then
@@ -43,3 +60,4 @@ echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+install_node_modules

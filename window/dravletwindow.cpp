@@ -272,11 +272,8 @@ void DravletWindow::setCaption(Label label, std::string_view caption)
     widget(label)->setCaption(toQString(caption));
     // Next is described by the verdict and both counts, so a screen reader tells them
     // when the focus comes to Next after Submit, and again on "where am I".
-    const QString verdict = m_lblResponse->text();
-    m_cmdNext->setAccessibleDescription(
-        verdict.isEmpty() ? QString()
-                          : QStringLiteral("%1. Right answers %2, wrong answers %3.")
-                                .arg(verdict, m_lblRight->text().trimmed(), m_lblWrong->text().trimmed()));
+    m_cmdNext->setAccessibleDescription(QString::fromStdString(reviewDescription(
+        m_lblResponse->text().toStdString(), m_lblRight->text().toStdString(), m_lblWrong->text().toStdString())));
 }
 
 void DravletWindow::setVisible(Button button, bool visible)

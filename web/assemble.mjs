@@ -1,0 +1,36 @@
+// Puts the page together as one file: the styles, the engine's loader, the engine itself
+// (base64) and the page's script, all inline, under a Content-Security-Policy that lets
+// exactly these inline pieces run (by their hashes) and forbids every connection and
+// everything from anywhere else.
+//   node assemble.mjs <web source folder> <loader.js> <engine.wasm> <out.html>
+import { readFileSync, writeFileSync } from 'node:fs';
+import { createHash } from 'node:crypto';
+
+const [source, loaderFile, wasmFile, outFile] = process.argv.slice(2);
+const read = (file) => readFileSync(file, 'utf8');
+const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
+
+const style = read(`${source}/page.css`);
+const script = [
+  read(loaderFile),
+  `const dravletEngine = '${readFileSync(wasmFile).toString('base64')}';`,
+  read(`${source}/page.js`),
+].join('\n');
+for (const [what, text] of [['style', style], ['script', script]]) {
+  if (text.toLowerCase().includes(`</${what}`)) {
+    throw new Error(`the inline ${what} would end its own element early`);
+  }
+}
+const policy = [
+  "default-src 'none'",
+  `script-src ${hash(script)} 'wasm-unsafe-eval'`,
+  `style-src ${hash(style)}`,
+  "base-uri 'none'",
+  "form-action 'none'",
+].join('; ');
+const page = read(`${source}/page.html`)
+  .replace('@CSP@', () => policy)
+  .replace('@STYLE@', () => style)
+  .replace('@SCRIPT@', () => script);
+writeFileSync(outFile, page);
+console.log(`${outFile}: ${Buffer.byteLength(page)} bytes`);
