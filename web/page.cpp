@@ -59,14 +59,9 @@ public:
     void setText(dravlet::TextBox box, std::string_view text) override
     {
         pageSetText(nameOf(controlName(box)).c_str(), std::string(text).c_str());
-        // The answer box is described by the problem it answers, so a screen reader
-        // reads the problem when the focus comes to the box.
-        if (box == dravlet::TextBox::txtProb) {
-            pageDescribe(nameOf(controlName(dravlet::TextBox::txtAnswer)).c_str(), std::string(text).c_str());
-        }
     }
 
-    void focus(dravlet::TextBox box) override { pageFocus(nameOf(controlName(box)).c_str()); }
+    void focus(dravlet::TextBox box) override { m_focus = controlName(box); }
 
     void setCaption(dravlet::Label label, std::string_view caption) override
     {
@@ -86,14 +81,26 @@ public:
         pageSetVisible(nameOf(controlName(button)).c_str(), visible);
     }
 
-    void focus(dravlet::Button button) override { pageFocus(nameOf(controlName(button)).c_str()); }
+    void focus(dravlet::Button button) override { m_focus = controlName(button); }
 
     void endProgram() override { m_ended = true; }
 
     bool ended() const { return m_ended; }
 
+    // The focus moves once a handler has done all else, as its last change: a screen
+    // reader then reads the control with what the handler wrote into it (the answer box
+    // with its new problem), once, instead of reading it and then its changes again.
+    void moveFocus()
+    {
+        if (!m_focus.empty()) {
+            pageFocus(m_focus.c_str());
+            m_focus.clear();
+        }
+    }
+
 private:
     std::map<dravlet::Label, std::string> m_captions;
+    std::string m_focus;
     bool m_ended = false;
 };
 
@@ -137,6 +144,7 @@ EMSCRIPTEN_KEEPALIVE void dravletStart()
         practice->controls.setVisible(button, startsVisible(button));
     }
     practice->controls.focus(startFocus);
+    practice->controls.moveFocus();
 }
 
 // A press of a button, by the number its handler was connected with. Quit ends the
@@ -147,6 +155,7 @@ EMSCRIPTEN_KEEPALIVE void dravletPress(int handler)
         return;
     }
     (practice->form.*handlers[static_cast<std::size_t>(handler)].second)();
+    practice->controls.moveFocus();
     if (practice->controls.ended()) {
         practice.reset();
         pageEnd();

@@ -5,6 +5,7 @@
 (() => {
   const control = (name) => document.getElementById(name);
   const practiceWindow = control('cmdDravlet');
+  const answerBox = control('txtAnswer');
   const smallestPoints = 5;
   const pointStep = 0.25;
 
@@ -21,7 +22,20 @@
 
   const page = {
     text: (name) => control(name).value,
-    setText: (name, text) => { control(name).value = text; },
+    setText: (name, text) => {
+      control(name).value = text;
+      if (name === 'txtProb') {
+        // The answer box is described by the problem it answers, so a screen reader reads
+        // the problem when the focus comes to the box, and again on "where am I". The box
+        // leaves the layout and comes back: the reader meets it as a new control when the
+        // focus arrives and reads it with its new problem once (a changed description of
+        // the focused box would be read a second time).
+        answerBox.setAttribute('aria-describedby', name);
+        answerBox.hidden = true;
+        void answerBox.offsetHeight;
+        answerBox.hidden = false;
+      }
+    },
     setCaption: (name, caption) => {
       const label = control(name);
       if (label.textContent !== caption) {

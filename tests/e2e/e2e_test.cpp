@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QUrl>
 
 #include <unistd.h>
 
@@ -360,63 +362,154 @@ bool wholeProblem(const std::string& said)
     return p.broken == nullptr && said.ends_with(p.kind == 1 ? "%" : p.kind == 2 ? "used?" : "dravlet?");
 }
 
-// As a blind learner meets the drill: Orca, the real screen reader, with a window
-// manager and speech going to a log, and the drill played with real key presses.
-TEST(Orca, SpeaksTheProblemTheVerdictAndBothCountsAtEveryStep)
+// Orca, the real screen reader, with a window manager and speech going to a log, once for
+// the whole test program: set up on first use, with what went wrong if it did not start.
+struct OrcaSession {
+    OrcaSession() = default;
+    OrcaSession(OrcaSession&&) = default;
+    ~OrcaSession()
+    {
+        if (::testing::UnitTest::GetInstance()->Passed()) {
+            home.remove();
+        }
+    }
+    QTemporaryDir home;  // kept after a failure, for Orca's debug log and the speech log
+    QProcessEnvironment env;
+    std::unique_ptr<SpeechLog> speech;
+    std::string failure;
+    std::string logs() const { return "see " + home.path().toStdString(); }
+};
+
+OrcaSession& orcaSession()
+{
+    static OrcaSession session = [] {
+        OrcaSession s;
+        s.home.setAutoRemove(false);
+        XServer& x = sharedDisplay();
+        const QString h = s.home.path();
+        const auto write = [&h](const QString& name, const QString& text) {
+            QDir(h).mkpath(QFileInfo(h + name).path());
+            QFile file(h + name);
+            return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
+        };
+        const auto fail = [&s](const char* why) {
+            s.failure = why;
+            return std::move(s);
+        };
+        if (!x.running() || !x.startSessionBus()) {
+            return fail("no display or no session bus");
+        }
+        for (const char* property : {"IsEnabled", "ScreenReaderEnabled"}) {
+            if (!x.run("dbus-send", {"--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                                     "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
+                                     QString("string:") + property, "variant:boolean:true"})) {
+                return fail("the accessibility bus did not take its flags");
+            }
+        }
+        // Speech goes through espeak-ng to libao's null driver, and is logged; Orca's debug
+        // log, written line by line, says why when something goes unspoken.
+        if (!write("/.libao", "default_driver=null\n")
+            || !write("/speech/speechd.conf", QString("LogLevel 5\nLogDir \"%1/speech\"\nAudioOutputMethod \"libao\"\n"
+                                                      "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n"
+                                                      "DefaultModule espeak-ng\n").arg(h))
+            || !QDir(h).mkpath("speech/modules")
+            || !QFile::copy("/etc/speech-dispatcher/modules/espeak-ng.conf", h + "/speech/modules/espeak-ng.conf")
+            || !write("/prefs/orca-customizations.py", "import orca.debug\nif orca.debug.debugFile:\n"
+                                                      "    orca.debug.debugFile.reconfigure(line_buffering=True)\n")) {
+            return fail("could not write the session's settings");
+        }
+        s.env = x.environment();
+        s.env.insert("HOME", h);
+        if (!x.startClient("speech-dispatcher", {"-s", "-t", "0", "-C", h + "/speech", "-l", "5", "-L", h + "/speech"},
+                           s.env, s.env.value("XDG_RUNTIME_DIR") + "/speech-dispatcher/speechd.sock")
+            || !x.startClient("openbox", {}, s.env)) {
+            return fail("speech-dispatcher or openbox did not start");
+        }
+        // Orca runs once per user and leaves at once when another Orca of the user runs.
+        if (x.run("pgrep", {"-u", QString::number(getuid()), "-x", "orca"})) {
+            return fail("another Orca of this user is running, so a second one would not start");
+        }
+        s.speech = std::make_unique<SpeechLog>(h + "/speech/speech-dispatcher.log");
+        if (!x.startClient("orca", {"-u", h + "/prefs", "--debug-file", h + "/orca.log"}, s.env)
+            || timesSaid(s.speech->next(), "Screen reader on.") != 1U) {
+            return fail("Orca did not start");
+        }
+        return s;
+    }();
+    return session;
+}
+
+// What a learner opens: the desktop program, or the page in Firefox ESR (kiosk mode, a
+// fresh profile whose first-run pages are off, so nothing but the page opens); what Orca
+// says last as it opens, the word it uses for the answer box, and its echo of the keypad
+// Enter of "where am I" (none in a page, where Orca takes the key for itself).
+struct OrcaTarget {
+    const char* name;
+    const char* opened;
+    const char* answerBox;
+    std::vector<std::string> whereAmIEcho;
+    QStringList (*command)(const QString& home);
+    friend void PrintTo(const OrcaTarget& target, std::ostream* out) { *out << target.name; }
+};
+
+const OrcaTarget orcaTargets[] = {
+    {"Desktop", "Start push button.", "Your answer text.", {"return"}, [](const QString&) { return QStringList{DRAVLET_EXECUTABLE}; }},
+    {"FirefoxEsr", "Finished loading Dravlet Problem Practice Version 2.1.", "Your answer entry.", {}, [](const QString& home) {
+         const QString profile = home + "/firefox";
+         QDir().mkpath(profile);
+         QFile prefs(profile + "/user.js");
+         if (prefs.open(QIODevice::WriteOnly)) {
+             for (const char* pref : {"browser.shell.checkDefaultBrowser\", false", "browser.aboutwelcome.enabled\", false",
+                                      "browser.startup.homepage_override.mstone\", \"ignore\"",
+                                      "startup.homepage_welcome_url\", \"\"", "startup.homepage_welcome_url.additional\", \"\"",
+                                      "browser.startup.page\", 0", "browser.startup.homepage\", \"about:blank\"",
+                                      "browser.newtabpage.enabled\", false", "datareporting.policy.firstRunURL\", \"\"",
+                                      "datareporting.policy.dataSubmissionEnabled\", false",
+                                      "toolkit.telemetry.reportingpolicy.firstRun\", false",
+                                      "app.update.disabledForTesting\", true"}) {
+                 prefs.write(QString("user_pref(\"%1);\n").arg(pref).toUtf8());
+             }
+         }
+         return QStringList{"firefox-esr", "--kiosk", "--no-remote", "--profile", profile,
+                            QUrl::fromLocalFile(DRAVLET_PAGE).toString()};
+     }},
+};
+
+class Orca : public ::testing::TestWithParam<OrcaTarget> {};
+
+// As a blind learner meets the drill: the drill played with real key presses, and what
+// Orca says at each step.
+TEST_P(Orca, SpeaksTheProblemTheVerdictAndBothCountsAtEveryStep)
 {
     XServer& x = sharedDisplay();
-    ASSERT_TRUE(x.running() && x.startSessionBus()) << "no display or no session bus";
-    for (const char* property : {"IsEnabled", "ScreenReaderEnabled"}) {
-        ASSERT_TRUE(x.run("dbus-send", {"--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
-                                        "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
-                                        QString("string:") + property, "variant:boolean:true"}));
-    }
-    QTemporaryDir home;  // kept when the test fails, for Orca's debug log
-    home.setAutoRemove(false);
-    const QString h = home.path();
-    const auto write = [&h](const QString& name, const QString& text) {
-        QDir(h).mkpath(QFileInfo(h + name).path());
-        QFile file(h + name);
-        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
-    };
-    // Speech goes through espeak-ng to libao's null driver, and is logged.
-    ASSERT_TRUE(write("/.libao", "default_driver=null\n"));
-    ASSERT_TRUE(write("/speech/speechd.conf", QString("LogLevel 5\nLogDir \"%1/speech\"\nAudioOutputMethod \"libao\"\n"
-                                                      "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n"
-                                                      "DefaultModule espeak-ng\n").arg(h)));
-    ASSERT_TRUE(QDir(h).mkpath("speech/modules"));
-    ASSERT_TRUE(QFile::copy("/etc/speech-dispatcher/modules/espeak-ng.conf", h + "/speech/modules/espeak-ng.conf"));
-    // Orca's debug log, written line by line, says why when something goes unspoken.
-    ASSERT_TRUE(write("/prefs/orca-customizations.py", "import orca.debug\nif orca.debug.debugFile:\n"
-                                                       "    orca.debug.debugFile.reconfigure(line_buffering=True)\n"));
-    QProcessEnvironment env = x.environment();
-    env.insert("HOME", h);
-    ASSERT_TRUE(x.startClient("speech-dispatcher", {"-s", "-t", "0", "-C", h + "/speech", "-l", "5", "-L", h + "/speech"},
-                              env, env.value("XDG_RUNTIME_DIR") + "/speech-dispatcher/speechd.sock"));
-    ASSERT_TRUE(x.startClient("openbox", {}, env));
-    // Orca runs once per user and leaves at once when another Orca of the user runs.
-    ASSERT_FALSE(x.run("pgrep", {"-u", QString::number(getuid()), "-x", "orca"}))
-        << "another Orca of this user is running, so a second one would not start";
-    ASSERT_TRUE(x.startClient("orca", {"-u", h + "/prefs", "--debug-file", h + "/orca.log"}, env));
-    SpeechLog speech(h + "/speech/speech-dispatcher.log");
-    ASSERT_EQ(timesSaid(speech.next(), "Screen reader on."), 1U) << "Orca did not start; see " << h.toStdString();
-
+    OrcaSession& orca = orcaSession();
+    ASSERT_EQ(orca.failure, "") << orca.logs();
+    SpeechLog& speech = *orca.speech;
+    QTemporaryDir scratch;
+    const QStringList command = GetParam().command(scratch.path());
     QProcess program;
-    program.setProcessEnvironment(env);
-    program.start(DRAVLET_EXECUTABLE, {});
-    ASSERT_EQ(timesSaid(speech.next(), "Start push button."), 1U) << "see " << h.toStdString() << "/orca.log";
+    program.setProcessEnvironment(orca.env);
+    program.start(command.first(), command.mid(1));
+    std::vector<std::string> opening;
+    for (const QDeadlineTimer deadline(30000); timesSaid(opening, GetParam().opened) == 0 && !deadline.hasExpired();) {
+        const std::vector<std::string> said = speech.next();
+        opening.insert(opening.end(), said.begin(), said.end());
+    }
+    ASSERT_EQ(timesSaid(opening, GetParam().opened), 1U) << orca.logs() << "/orca.log";
     // Keys pressed, then what Orca must say, all of it in this order: the key's echo,
     // the focus, then what the step shows; "?" stands for a whole problem, returned.
     const auto step = [&](const QStringList& keys, std::vector<std::string> expected) {
         EXPECT_TRUE(x.run("xdotool", QStringList{"key"} + keys));
-        const std::vector<std::string> said = speech.next();
+        std::vector<std::string> said = speech.next();
+        // In a page Orca says when it goes from reading to typing and back, as on every page.
+        std::erase_if(said, [](const std::string& s) { return s == "Focus mode" || s == "Browse mode"; });
         std::string problem;
         for (std::size_t i = 0; i < std::min(said.size(), expected.size()); ++i) {
             if (expected[i] == "?" && wholeProblem(said[i])) {
                 expected[i] = problem = said[i];
             }
         }
-        EXPECT_EQ(said, expected) << "see " << h.toStdString() << "/orca.log";
+        EXPECT_EQ(said, expected) << orca.logs() << "/orca.log";
         return problem;
     };
     const auto type = [&](long number) {
@@ -424,11 +517,11 @@ TEST(Orca, SpeaksTheProblemTheVerdictAndBothCountsAtEveryStep)
         speech.next();
     };
 
-    const std::string first = step({"space"}, {"space", "Your answer text.", "?"});  // Start
+    const std::string first = step({"space"}, {"space", GetParam().answerBox, "?"});  // Start
     type(readProblem(first).answer);
     step({"Tab"}, {"tab", "Submit push button."});
     step({"space"}, {"space", "Next push button.", "CORRECT. Right answers 1, wrong answers 0."});
-    const std::string second = step({"space"}, {"space", "Your answer text.", "?"});  // Next
+    const std::string second = step({"space"}, {"space", GetParam().answerBox, "?"});  // Next
     EXPECT_NE(second, first) << "the problem before was spoken as new";
 
     const ShownProblem p = readProblem(second);
@@ -437,15 +530,17 @@ TEST(Orca, SpeaksTheProblemTheVerdictAndBothCountsAtEveryStep)
     const std::string verdict = QString::fromStdString(expectedVerdict(p, std::to_string(p.answer + 1)))
                                     .simplified().toStdString() + ". Right answers 1, wrong answers 1.";
     step({"space"}, {"space", "Next push button.", verdict});
-    step({"KP_Enter"}, {"return", "Next push button " + verdict});  // where am I
+    std::vector<std::string> whereAmI = GetParam().whereAmIEcho;
+    whereAmI.push_back("Next push button " + verdict);
+    step({"KP_Enter"}, whereAmI);
     step({"Tab"}, {"tab", "Quit push button."});
     EXPECT_TRUE(x.run("xdotool", {"key", "space"}));
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitCode(), 0);
-    if (!::testing::Test::HasFailure()) {
-        home.remove();
-    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Target, Orca, ::testing::ValuesIn(orcaTargets),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace dravlet::testing
