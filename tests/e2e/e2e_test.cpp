@@ -365,8 +365,9 @@ bool wholeProblem(const std::string& said)
 // Orca, the real screen reader, with a window manager and speech going to a log, once for
 // the whole test program: set up on first use, with what went wrong if it did not start.
 struct OrcaSession {
-    OrcaSession() = default;
-    OrcaSession(OrcaSession&&) = default;
+    OrcaSession();
+    OrcaSession(const OrcaSession&) = delete;
+    OrcaSession& operator=(const OrcaSession&) = delete;
     ~OrcaSession()
     {
         if (::testing::UnitTest::GetInstance()->Passed()) {
@@ -380,62 +381,63 @@ struct OrcaSession {
     std::string logs() const { return "see " + home.path().toStdString(); }
 };
 
+// What went wrong, or nothing when Orca speaks.
+std::string startOrca(OrcaSession& s)
+{
+    s.home.setAutoRemove(false);
+    XServer& x = sharedDisplay();
+    const QString h = s.home.path();
+    const auto write = [&h](const QString& name, const QString& text) {
+        QDir(h).mkpath(QFileInfo(h + name).path());
+        QFile file(h + name);
+        return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
+    };
+    if (!x.running() || !x.startSessionBus()) {
+        return "no display or no session bus";
+    }
+    for (const char* property : {"IsEnabled", "ScreenReaderEnabled"}) {
+        if (!x.run("dbus-send", {"--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                                 "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
+                                 QString("string:") + property, "variant:boolean:true"})) {
+            return "the accessibility bus did not take its flags";
+        }
+    }
+    // Speech goes through espeak-ng to libao's null driver, and is logged; Orca's debug
+    // log, written line by line, says why when something goes unspoken.
+    if (!write("/.libao", "default_driver=null\n")
+        || !write("/speech/speechd.conf", QString("LogLevel 5\nLogDir \"%1/speech\"\nAudioOutputMethod \"libao\"\n"
+                                                  "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n"
+                                                  "DefaultModule espeak-ng\n").arg(h))
+        || !QDir(h).mkpath("speech/modules")
+        || !QFile::copy("/etc/speech-dispatcher/modules/espeak-ng.conf", h + "/speech/modules/espeak-ng.conf")
+        || !write("/prefs/orca-customizations.py", "import orca.debug\nif orca.debug.debugFile:\n"
+                                                  "    orca.debug.debugFile.reconfigure(line_buffering=True)\n")) {
+        return "could not write the session's settings";
+    }
+    s.env = x.environment();
+    s.env.insert("HOME", h);
+    if (!x.startClient("speech-dispatcher", {"-s", "-t", "0", "-C", h + "/speech", "-l", "5", "-L", h + "/speech"},
+                       s.env, s.env.value("XDG_RUNTIME_DIR") + "/speech-dispatcher/speechd.sock")
+        || !x.startClient("openbox", {}, s.env)) {
+        return "speech-dispatcher or openbox did not start";
+    }
+    // Orca runs once per user and leaves at once when another Orca of the user runs.
+    if (x.run("pgrep", {"-u", QString::number(getuid()), "-x", "orca"})) {
+        return "another Orca of this user is running, so a second one would not start";
+    }
+    s.speech = std::make_unique<SpeechLog>(h + "/speech/speech-dispatcher.log");
+    if (!x.startClient("orca", {"-u", h + "/prefs", "--debug-file", h + "/orca.log"}, s.env)
+        || timesSaid(s.speech->next(), "Screen reader on.") != 1U) {
+        return "Orca did not start";
+    }
+    return {};
+}
+
+OrcaSession::OrcaSession() : failure(startOrca(*this)) {}
+
 OrcaSession& orcaSession()
 {
-    static OrcaSession session = [] {
-        OrcaSession s;
-        s.home.setAutoRemove(false);
-        XServer& x = sharedDisplay();
-        const QString h = s.home.path();
-        const auto write = [&h](const QString& name, const QString& text) {
-            QDir(h).mkpath(QFileInfo(h + name).path());
-            QFile file(h + name);
-            return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
-        };
-        const auto fail = [&s](const char* why) {
-            s.failure = why;
-            return std::move(s);
-        };
-        if (!x.running() || !x.startSessionBus()) {
-            return fail("no display or no session bus");
-        }
-        for (const char* property : {"IsEnabled", "ScreenReaderEnabled"}) {
-            if (!x.run("dbus-send", {"--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
-                                     "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
-                                     QString("string:") + property, "variant:boolean:true"})) {
-                return fail("the accessibility bus did not take its flags");
-            }
-        }
-        // Speech goes through espeak-ng to libao's null driver, and is logged; Orca's debug
-        // log, written line by line, says why when something goes unspoken.
-        if (!write("/.libao", "default_driver=null\n")
-            || !write("/speech/speechd.conf", QString("LogLevel 5\nLogDir \"%1/speech\"\nAudioOutputMethod \"libao\"\n"
-                                                      "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n"
-                                                      "DefaultModule espeak-ng\n").arg(h))
-            || !QDir(h).mkpath("speech/modules")
-            || !QFile::copy("/etc/speech-dispatcher/modules/espeak-ng.conf", h + "/speech/modules/espeak-ng.conf")
-            || !write("/prefs/orca-customizations.py", "import orca.debug\nif orca.debug.debugFile:\n"
-                                                      "    orca.debug.debugFile.reconfigure(line_buffering=True)\n")) {
-            return fail("could not write the session's settings");
-        }
-        s.env = x.environment();
-        s.env.insert("HOME", h);
-        if (!x.startClient("speech-dispatcher", {"-s", "-t", "0", "-C", h + "/speech", "-l", "5", "-L", h + "/speech"},
-                           s.env, s.env.value("XDG_RUNTIME_DIR") + "/speech-dispatcher/speechd.sock")
-            || !x.startClient("openbox", {}, s.env)) {
-            return fail("speech-dispatcher or openbox did not start");
-        }
-        // Orca runs once per user and leaves at once when another Orca of the user runs.
-        if (x.run("pgrep", {"-u", QString::number(getuid()), "-x", "orca"})) {
-            return fail("another Orca of this user is running, so a second one would not start");
-        }
-        s.speech = std::make_unique<SpeechLog>(h + "/speech/speech-dispatcher.log");
-        if (!x.startClient("orca", {"-u", h + "/prefs", "--debug-file", h + "/orca.log"}, s.env)
-            || timesSaid(s.speech->next(), "Screen reader on.") != 1U) {
-            return fail("Orca did not start");
-        }
-        return s;
-    }();
+    static OrcaSession session;
     return session;
 }
 
