@@ -1,5 +1,5 @@
-// Puts the page together as one file: the styles, the engine's loader, the engine itself
-// (base64) and the page's script, all inline, under a Content-Security-Policy that lets
+// Puts the page together as one file: the styles, the engine itself (base64, as data),
+// the engine's loader and the page's script, all inline, under a Content-Security-Policy that lets
 // exactly these inline pieces run (by their hashes) and forbids every connection and
 // everything from anywhere else.
 //   node assemble.mjs <web source folder> <loader.js> <engine.wasm> <out.html>
@@ -11,11 +11,9 @@ const read = (file) => readFileSync(file, 'utf8');
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
 const style = read(`${source}/page.css`);
-const script = [
-  read(loaderFile),
-  `const dravletEngine = '${readFileSync(wasmFile).toString('base64')}';`,
-  read(`${source}/page.js`),
-].join('\n');
+const script = `${read(loaderFile)}\n${read(`${source}/page.js`)}`;
+// Data, not script: the browser reads it as text, without parsing it as code.
+const engine = readFileSync(wasmFile).toString('base64');
 for (const [what, text] of [['style', style], ['script', script]]) {
   if (text.toLowerCase().includes(`</${what}`)) {
     throw new Error(`the inline ${what} would end its own element early`);
@@ -31,6 +29,7 @@ const policy = [
 const page = read(`${source}/page.html`)
   .replace('@CSP@', () => policy)
   .replace('@STYLE@', () => style)
+  .replace('@ENGINE@', () => engine)
   .replace('@SCRIPT@', () => script);
 writeFileSync(outFile, page);
 console.log(`${outFile}: ${Buffer.byteLength(page)} bytes`);

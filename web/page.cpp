@@ -34,7 +34,7 @@ EM_JS(void, pageDescribe, (const char* name, const char* description), {
 EM_JS(void, pageSetVisible, (const char* name, bool visible), {
     Module.page.setVisible(UTF8ToString(name), visible);
 });
-EM_JS(void, pageFocus, (const char* name), { Module.page.focus(UTF8ToString(name)); });
+EM_JS(void, pageSettle, (const char* focus), { Module.page.settle(UTF8ToString(focus)); });
 // A press of the button runs the handler the engine numbered it with.
 EM_JS(void, pageConnect, (const char* name, int handler), {
     Module.page.connect(UTF8ToString(name), () => Module._dravletPress(handler));
@@ -87,15 +87,13 @@ public:
 
     bool ended() const { return m_ended; }
 
-    // The focus moves once a handler has done all else, as its last change: a screen
-    // reader then reads the control with what the handler wrote into it (the answer box
-    // with its new problem), once, instead of reading it and then its changes again.
-    void moveFocus()
+    // Once a handler has done all it does: the page settles, and the focus moves last,
+    // so that a screen reader reads the control with what the handler wrote into it (the
+    // answer box with its new problem), once, instead of reading it and then its changes.
+    void settle()
     {
-        if (!m_focus.empty()) {
-            pageFocus(m_focus.c_str());
-            m_focus.clear();
-        }
+        pageSettle(m_focus.c_str());
+        m_focus.clear();
     }
 
 private:
@@ -144,7 +142,7 @@ EMSCRIPTEN_KEEPALIVE void dravletStart()
         practice->controls.setVisible(button, startsVisible(button));
     }
     practice->controls.focus(startFocus);
-    practice->controls.moveFocus();
+    practice->controls.settle();
 }
 
 // A press of a button, by the number its handler was connected with. Quit ends the
@@ -155,7 +153,7 @@ EMSCRIPTEN_KEEPALIVE void dravletPress(int handler)
         return;
     }
     (practice->form.*handlers[static_cast<std::size_t>(handler)].second)();
-    practice->controls.moveFocus();
+    practice->controls.settle();
     if (practice->controls.ended()) {
         practice.reset();
         pageEnd();

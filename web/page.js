@@ -4,15 +4,15 @@
 'use strict';
 (() => {
   const control = (name) => document.getElementById(name);
-  const practiceWindow = control('cmdDravlet');
-  const answerBox = control('txtAnswer');
   const smallestPoints = 5;
   const pointStep = 0.25;
+  const changedCaptions = new Set();
+  let problemChanged = false;
+  let fitting = 0;
 
   // A caption too wide for its box is shown at the largest smaller size that fits,
   // never cut off.
   const fitCaption = (label) => {
-    label.style.fontSize = '';
     let points = parseFloat(getComputedStyle(label).fontSize) * 0.75;
     while (label.scrollWidth > label.clientWidth && points - pointStep >= smallestPoints) {
       points -= pointStep;
@@ -24,36 +24,55 @@
     text: (name) => control(name).value,
     setText: (name, text) => {
       control(name).value = text;
-      if (name === 'txtProb') {
-        // The answer box is described by the problem it answers, so a screen reader reads
-        // the problem when the focus comes to the box, and again on "where am I". The box
-        // leaves the layout and comes back: the reader meets it as a new control when the
-        // focus arrives and reads it with its new problem once (a changed description of
-        // the focused box would be read a second time).
-        answerBox.setAttribute('aria-describedby', name);
-        answerBox.hidden = true;
-        void answerBox.offsetHeight;
-        answerBox.hidden = false;
-      }
+      problemChanged ||= name === 'txtProb';
     },
     setCaption: (name, caption) => {
       const label = control(name);
       if (label.textContent !== caption) {
         label.textContent = caption;
-        fitCaption(label);
+        label.style.fontSize = '';
+        changedCaptions.add(label);
       }
     },
     describe: (name, description) => {
       control(control(name).getAttribute('aria-describedby')).textContent = description;
     },
     setVisible: (name, visible) => { control(name).hidden = !visible; },
-    focus: (name) => control(name).focus(),
     connect: (name, press) => control(name).addEventListener('click', press),
+    // Once the engine has done all it does on a press: the focus moves last, so that a
+    // screen reader reads the control with what the press wrote into it.
+    settle: (focus) => {
+      if (problemChanged) {
+        // The answer box is described by the problem it answers, so a screen reader reads
+        // the problem when the focus comes to the box, and again on "where am I". The box
+        // leaves the page and comes back: the reader meets it as a new control when the
+        // focus arrives and reads it with its new problem once (a changed description of
+        // the focused box would be read a second time).
+        const answerBox = control('txtAnswer');
+        answerBox.setAttribute('aria-describedby', 'txtProb');
+        answerBox.hidden = true;
+        void getComputedStyle(answerBox).display;
+        answerBox.hidden = false;
+        problemChanged = false;
+      }
+      // Measured as the next frame is laid out, which it would be anyway, and before it
+      // is painted.
+      if (changedCaptions.size > 0 && !fitting) {
+        fitting = requestAnimationFrame(() => {
+          changedCaptions.forEach(fitCaption);
+          changedCaptions.clear();
+          fitting = 0;
+        });
+      }
+      if (focus) {
+        control(focus).focus();
+      }
+    },
     // A page may close only a tab opened by a script or with nothing to go back to
     // (so it tries only then, and the browser logs no refusal); where the tab stays,
     // the window's controls are gone and one line says how to start again.
     end: () => {
-      practiceWindow.remove();
+      control('cmdDravlet').remove();
       if (window.opener !== null || history.length === 1) {
         window.close();
       }
@@ -64,14 +83,40 @@
   };
 
   // On a screen narrower than the window (a phone) the window is scaled to the width,
-  // so nothing is cut off and nothing scrolls sideways.
+  // so nothing is cut off and nothing scrolls sideways. The media query costs nothing
+  // where the window fits, as it does on every desktop.
+  const windowWidth = 438 + 24;
+  const narrow = matchMedia(`(max-width: ${windowWidth - 1}px)`);
   const fitWidth = () => {
-    const room = document.documentElement.clientWidth;
-    practiceWindow.style.zoom = room < practiceWindow.offsetWidth + 2 ? String(room / (practiceWindow.offsetWidth + 2)) : '';
+    const practiceWindow = control('cmdDravlet');
+    if (practiceWindow) {
+      practiceWindow.style.zoom = narrow.matches ? String(document.documentElement.clientWidth / windowWidth) : '';
+    }
   };
-  addEventListener('resize', fitWidth);
-  fitWidth();
 
-  const wasmBinary = Uint8Array.from(atob(dravletEngine), (c) => c.charCodeAt(0));
-  Dravlet({ wasmBinary, page }).then((engine) => engine._dravletStart());
+  const decode = (base64) => {
+    const bytes = atob(base64);
+    const decoded = new Uint8Array(bytes.length);
+    for (let i = 0; i < bytes.length; ++i) {
+      decoded[i] = bytes.charCodeAt(i);
+    }
+    return decoded;
+  };
+  // Compiled at once, while the page is read, so the window is ready when it is first
+  // drawn. The engine's bytes are handed over, since the page may fetch nothing.
+  const instantiateWasm = (imports, receive) => {
+    const base64 = control('engine').textContent;
+    const bytes = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : decode(base64);
+    const instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports);
+    receive(instance);
+    return instance.exports;
+  };
+  const pageRead = new Promise((done) => document.addEventListener('DOMContentLoaded', done, { once: true }));
+  Promise.all([Dravlet({ instantiateWasm, page }), pageRead]).then(([engine]) => {
+    addEventListener('resize', fitWidth);
+    if (narrow.matches) {
+      fitWidth();
+    }
+    engine._dravletStart();
+  });
 })();
