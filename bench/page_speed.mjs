@@ -22,7 +22,7 @@ writeFileSync(plainPath, readFileSync(join(here, '../web/page.html'), 'utf8')
   .replace('@CSP@', () => "default-src 'none'; script-src 'unsafe-inline'; style-src 'unsafe-inline'")
   .replace('@STYLE@', () => readFileSync(join(here, '../web/page.css'), 'utf8'))
   .replace('@ENGINE@', '')
-  .replace('@SCRIPT@', () => `document.addEventListener('DOMContentLoaded', () => {
+  .replace('@SCRIPT@', () => `{
     for (const [id, text] of [['lblRight', '0'], ['lblWrong', '0'], ['Label1', 'Right'], ['Label2', 'Wrong'],
       ['Label3', 'Type a number, then press Submit.']]) document.getElementById(id).textContent = text;
     for (const id of ['cmdRun', 'cmdQuit']) document.getElementById(id).hidden = false;
@@ -33,7 +33,7 @@ writeFileSync(plainPath, readFileSync(join(here, '../web/page.html'), 'utf8')
       document.getElementById('txtProb').value = 'Tyrone  has  10 liters of a 20% solution.';
       document.getElementById('txtAnswer').focus();
     });
-  });`));
+  }`));
 
 // Runs in each page from its first moment: clicks Start as soon as it shows, and notes
 // the time of the frame that paints the problem; then answers and notes whether the

@@ -102,8 +102,8 @@
     }
     return decoded;
   };
-  // Compiled at once, while the page is read, so the window is ready when it is first
-  // drawn. The engine's bytes are handed over, since the page may fetch nothing.
+  // Compiled at once, so the window is ready when it is first drawn. The engine's bytes
+  // are handed over, since the page may fetch nothing.
   const instantiateWasm = (imports, receive) => {
     const base64 = control('engine').textContent;
     const bytes = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : decode(base64);
@@ -111,8 +111,7 @@
     receive(instance);
     return instance.exports;
   };
-  const pageRead = new Promise((done) => document.addEventListener('DOMContentLoaded', done, { once: true }));
-  Promise.all([Dravlet({ instantiateWasm, page }), pageRead]).then(([engine]) => {
+  Dravlet({ instantiateWasm, page }).then((engine) => {
     addEventListener('resize', fitWidth);
     if (narrow.matches) {
       fitWidth();
