@@ -95,6 +95,13 @@ def press(node):
     action.doAction(index)
 
 
+def labelled_by(pyatspi, node):
+    for relation in node.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            return [relation.getTarget(i).name for i in range(relation.getNTargets())]
+    return []
+
+
 def answer_to(problem):
     """The right answer, from the numbers in the problem text (all answers are whole),
     and the verdict a wrong answer gets, blank for blank."""
@@ -138,6 +145,9 @@ def main(dravlet):
             return
         check("counts read 0 at start", right.name == "0" and wrong.name == "0",
               f"({right.name!r}, {wrong.name!r})")
+        check("each count is labelled by its caption",
+              labelled_by(pyatspi, right) == ["Right"] and labelled_by(pyatspi, wrong) == ["Wrong"],
+              f"({labelled_by(pyatspi, right)!r}, {labelled_by(pyatspi, wrong)!r})")
 
         announced = []
         pyatspi.Registry.registerEventListener(

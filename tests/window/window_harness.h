@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -10,6 +11,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/dravlet.h"
 #include "tests/support/fakes.h"
@@ -17,6 +20,9 @@
 #include "window/fitlabel.h"
 
 namespace dravlet::testing {
+
+// The accessibility updates sent, in order.
+extern std::vector<std::pair<QObject*, QAccessible::Event>> sentUpdates;
 
 // Shows the window and makes it the active one, as a desktop does for a new window,
 // so the keyboard focus is real.
