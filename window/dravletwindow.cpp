@@ -92,6 +92,20 @@ QAccessibleInterface* windowAccessible(const QString&, QObject* object)
     return nullptr;
 }
 
+// An accessible name that says what a control holds, then what the control is
+// ("... used? Your answer"). Braille displays show a focused control's name but never its
+// description, so what a blind learner must read at once goes into the name; speech reads
+// the name too, so it is said once.
+QString nameWith(const QString& content, const QString& control)
+{
+    if (content.isEmpty()) {
+        return control;
+    }
+    const QChar last = content.back();
+    const bool sentenceEnds = last == u'.' || last == u'?' || last == u'!';
+    return content + (sentenceEnds ? QStringLiteral(" ") : QStringLiteral(". ")) + control;
+}
+
 }  // namespace
 
 DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
@@ -254,9 +268,9 @@ void DravletWindow::setText(TextBox box, std::string_view text)
     switch (box) {
     case TextBox::txtProb:
         m_txtProb->setPlainText(toQString(text));
-        // The answer box is described by the problem it answers: a screen reader reads
-        // the problem when the focus comes to the box, and again on "where am I".
-        m_txtAnswer->setAccessibleDescription(m_txtProb->toPlainText());
+        // The answer box is named by the problem it answers: a screen reader says it and
+        // a braille display shows it when the focus comes to the box.
+        m_txtAnswer->setAccessibleName(nameWith(m_txtProb->toPlainText(), QStringLiteral("Your answer")));
         break;
     case TextBox::txtAnswer: m_txtAnswer->setText(toQString(text)); break;
     }
@@ -270,10 +284,12 @@ void DravletWindow::focus(TextBox box)
 void DravletWindow::setCaption(Label label, std::string_view caption)
 {
     widget(label)->setCaption(toQString(caption));
-    // Next is described by the verdict and both counts, so a screen reader tells them
-    // when the focus comes to Next after Submit, and again on "where am I".
-    m_cmdNext->setAccessibleDescription(QString::fromStdString(reviewDescription(
-        m_lblResponse->text().toStdString(), m_lblRight->text().toStdString(), m_lblWrong->text().toStdString())));
+    // Next is named by the verdict and both counts, so they are said and shown in braille
+    // when the focus comes to Next after Submit.
+    m_cmdNext->setAccessibleName(nameWith(QString::fromStdString(reviewDescription(m_lblResponse->text().toStdString(),
+                                                                                   m_lblRight->text().toStdString(),
+                                                                                   m_lblWrong->text().toStdString())),
+                                          m_cmdNext->text()));
 }
 
 void DravletWindow::setVisible(Button button, bool visible)

@@ -96,12 +96,15 @@ bool readWithFocus(QAccessible::Event type)
     case QAccessible::TextUpdated:
     case QAccessible::TextCaretMoved:
     case QAccessible::TextSelectionChanged:
-    case QAccessible::NameChanged:
-    case QAccessible::DescriptionChanged:
         return true;
     default:
         return false;
     }
+}
+
+bool renames(QAccessible::Event type)
+{
+    return type == QAccessible::NameChanged || type == QAccessible::DescriptionChanged;
 }
 
 }  // namespace
@@ -122,14 +125,23 @@ HeldAccessibilityUpdates::~HeldAccessibilityUpdates()
     QObject* focused = focusMoved ? QApplication::focusWidget() : nullptr;
     std::vector<Held> toSend;
     toSend.swap(held);
+    std::vector<QAccessibleEvent*> afterFocus;
     for (const Held& h : toSend) {
-        if (h.object != nullptr && !(h.object == focused && readWithFocus(h.event->type()))) {
+        if (h.object == nullptr || (h.object == focused && readWithFocus(h.event->type()))) {
+            continue;
+        }
+        if (focused != nullptr && h.object != focused && renames(h.event->type())) {
+            afterFocus.push_back(h.event.get());
+        } else {
             send(h.event.get());
         }
     }
     if (focused != nullptr) {
         QAccessibleEvent focus(focused, QAccessible::Focus);
         send(&focus);
+    }
+    for (QAccessibleEvent* event : afterFocus) {
+        send(event);
     }
 }
 

@@ -157,6 +157,8 @@ def main(dravlet):
         press(start)
         text = wait_for(lambda: (t := text_of(problem)) and "Thinking" not in t and t)
         check("a problem is read from the problem box", bool(text) and "%" in text, repr(text))
+        check("the answer box is named by its problem, then as itself",
+              wait_for(lambda: answer.name in (text + " Your answer", text + ". Your answer")), repr(answer.name))
         right_answer = str(answer_to(text)[0])
         answer.queryEditableText().setTextContents(right_answer)
         check("the answer is typed through editable text",
@@ -174,7 +176,8 @@ def main(dravlet):
               ("Result of your answer", "CORRECT") in announced, repr(announced))
         check("the count change was announced", ("Right answers", " 1") in announced,
               repr(announced))
-        next_button = control("push button", "Next")
+        next_button = control("push button", "CORRECT. Right answers 1, wrong answers 0. Next")
+        check("Next is named by the verdict and both counts", next_button is not None)
         press(next_button)
         check("Next clears the verdict", wait_for(lambda: verdict.name == ""), repr(verdict.name))
         second = wait_for(lambda: (t := text_of(problem)) != text and "Thinking" not in t and t)

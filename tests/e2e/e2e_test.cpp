@@ -320,12 +320,14 @@ TEST(ScreenReader, PlaysACycleThroughAtspiOnXAndOnWayland)
         << protocol.right(2000).toStdString();
 }
 
-// What a screen reader sent to speech-dispatcher, from its log: each call waits for
-// new speech and then for the log to be quiet for 0.6 s, and returns the utterances
-// that came since the call before, blanks folded.
-class SpeechLog {
+// What a screen reader sent out, from a log: each call waits for a new entry and then for
+// the log to be quiet for 0.6 s, and returns the entries that came since the call before.
+// Speech (speech-dispatcher's log) has its blanks folded; braille (Orca's debug log) is
+// kept blank for blank.
+class ReaderLog {
 public:
-    explicit SpeechLog(QString path) : m_path(std::move(path)) {}
+    static ReaderLog speech(QString path) { return {std::move(path), R"(\d+:DATA:\|<speak>(.*)</speak>)", true}; }
+    static ReaderLog braille(QString path) { return {std::move(path), R"( - BRAILLE LINE:  '(.*)'$)", false}; }
 
     std::vector<std::string> next()
     {
@@ -348,20 +350,24 @@ private:
     {
         QFile log(m_path);
         std::vector<std::string> said;
-        static const QRegularExpression data(R"(\d+:DATA:\|<speak>(.*)</speak>)");
         static const QRegularExpression tag("<[^>]*>");
         if (log.open(QIODevice::ReadOnly)) {
             for (const QByteArray& line : log.readAll().split('\n')) {
-                const auto match = data.match(QString::fromUtf8(line));
+                const auto match = m_entry.match(QString::fromUtf8(line));
                 if (match.hasMatch()) {
-                    said.push_back(match.captured(1).remove(tag).simplified().toStdString());
+                    const QString entry = match.captured(1);
+                    said.push_back((m_fold ? QString(entry).remove(tag).simplified() : entry).toStdString());
                 }
             }
         }
         return said;
     }
 
+    ReaderLog(QString path, const char* entry, bool fold) : m_path(std::move(path)), m_entry(entry), m_fold(fold) {}
+
     QString m_path;
+    QRegularExpression m_entry;
+    bool m_fold;
     std::size_t m_seen = 0;
 };
 
@@ -375,6 +381,20 @@ bool wholeProblem(const std::string& said)
 {
     const ShownProblem p = readProblem(said);
     return p.broken == nullptr && said.ends_with(p.kind == 1 ? "%" : p.kind == 2 ? "used?" : "dravlet?");
+}
+
+// An entry expected as "?" and then some words, where "?" stands for a sound problem (with
+// the full stop that closes one ending in "%" when words follow): the problem, or nothing.
+std::string problemIn(const std::string& read, const std::string& expected)
+{
+    if (!expected.starts_with('?') || !read.ends_with(expected.substr(1))) {
+        return {};
+    }
+    std::string problem = read.substr(0, read.size() - (expected.size() - 1));
+    if (expected.size() > 1 && problem.ends_with("%.")) {
+        problem.pop_back();
+    }
+    return wholeProblem(problem) ? problem : std::string{};
 }
 
 // Orca, the real screen reader, with a window manager and speech going to a log, once for
@@ -391,7 +411,7 @@ struct OrcaSession {
     }
     QTemporaryDir home;  // kept after a failure, for Orca's debug log and the speech log
     QProcessEnvironment env;
-    std::unique_ptr<SpeechLog> speech;
+    std::unique_ptr<ReaderLog> speech;
     std::string failure;
     std::string logs() const { return "see " + home.path().toStdString(); }
 };
@@ -440,7 +460,7 @@ std::string startOrca(OrcaSession& s)
     if (x.run("pgrep", {"-u", QString::number(getuid()), "-x", "orca"})) {
         return "another Orca of this user is running, so a second one would not start";
     }
-    s.speech = std::make_unique<SpeechLog>(h + "/speech/speech-dispatcher.log");
+    s.speech = std::make_unique<ReaderLog>(ReaderLog::speech(h + "/speech/speech-dispatcher.log"));
     if (!x.startClient("orca", {"-u", h + "/prefs", "--debug-file", h + "/orca.log"}, s.env)
         || timesSaid(s.speech->next(), "Screen reader on.") != 1U) {
         return "Orca did not start";
@@ -458,20 +478,23 @@ OrcaSession& orcaSession()
 
 // What a learner opens: the desktop program, or the page in Firefox ESR (kiosk mode, a
 // fresh profile whose first-run pages are off, so nothing but the page opens); what Orca
-// says last as it opens, the word it uses for the answer box, and its echo of the keypad
-// Enter of "where am I" (none in a page, where Orca takes the key for itself).
+// says last as it opens; what it says after Space as the focus comes to the answer box with
+// a problem ("?") and to Next with the verdict and counts ("{}"), and on "where am I" there
+// (in a page Orca takes the keypad Enter for itself, unechoed); whether braille is checked.
 struct OrcaTarget {
     const char* name;
     const char* opened;
-    const char* answerBox;
-    std::vector<std::string> whereAmIEcho;
+    std::vector<std::string> answerFocus, nextFocus, whereAmI;
+    bool braille;
     QStringList (*command)(const QString& home);
     friend void PrintTo(const OrcaTarget& target, std::ostream* out) { *out << target.name; }
 };
 
 const OrcaTarget orcaTargets[] = {
-    {"Desktop", "Start push button.", "Your answer text.", {"return"}, [](const QString&) { return QStringList{DRAVLET_EXECUTABLE}; }},
-    {"FirefoxEsr", "Finished loading Dravlet Problem Practice Version 2.1.", "Your answer entry.", {}, [](const QString& home) {
+    {"Desktop", "Start push button.", {"space", "? Your answer text."}, {"space", "{} Next push button."},
+     {"return", "{} Next push button."}, true, [](const QString&) { return QStringList{DRAVLET_EXECUTABLE}; }},
+    {"FirefoxEsr", "Finished loading Dravlet Problem Practice Version 2.1.", {"space", "Your answer entry.", "?"},
+     {"space", "Next push button.", "{}"}, {"Next push button {}"}, false, [](const QString& home) {
          const QString profile = home + "/firefox";
          QDir().mkpath(profile);
          QFile prefs(profile + "/user.js");
@@ -495,13 +518,14 @@ const OrcaTarget orcaTargets[] = {
 class Orca : public ::testing::TestWithParam<OrcaTarget> {};
 
 // As a blind learner meets the drill: the drill played with real key presses, and what
-// Orca says at each step.
-TEST_P(Orca, SpeaksTheProblemTheVerdictAndBothCountsAtEveryStep)
+// Orca says and shows on a braille display at each step.
+TEST_P(Orca, SpeaksAndBraillesTheProblemTheVerdictAndBothCountsAtEveryStep)
 {
     XServer& x = sharedDisplay();
     OrcaSession& orca = orcaSession();
     ASSERT_EQ(orca.failure, "") << orca.logs();
-    SpeechLog& speech = *orca.speech;
+    ReaderLog& speech = *orca.speech;
+    ReaderLog braille = ReaderLog::braille(orca.home.path() + "/orca.log");
     QTemporaryDir scratch;
     const QStringList command = GetParam().command(scratch.path());
     QProcess program;
@@ -513,44 +537,60 @@ TEST_P(Orca, SpeaksTheProblemTheVerdictAndBothCountsAtEveryStep)
         opening.insert(opening.end(), said.begin(), said.end());
     }
     ASSERT_EQ(timesSaid(opening, GetParam().opened), 1U) << orca.logs() << "/orca.log";
-    // Keys pressed, then what Orca must say, all of it in this order: the key's echo,
-    // the focus, then what the step shows; "?" stands for a whole problem, returned.
-    const auto step = [&](const QStringList& keys, std::vector<std::string> expected) {
+    // Keys pressed, then what Orca must say, all of it in this order: the key's echo, then
+    // the focus with what the step shows (the verdict and counts for "{}"); and the braille
+    // line it shows last, blank for blank. Returns the problem said.
+    const auto step = [&](const QStringList& keys, std::vector<std::string> expected, std::string line,
+                          const std::string& review = {}) {
+        const auto fill = [](std::string& text, const std::string& with) {
+            if (const std::size_t at = text.find("{}"); at != std::string::npos) {
+                text.replace(at, 2, with);
+            }
+        };
         EXPECT_TRUE(x.run("xdotool", QStringList{"key"} + keys));
         std::vector<std::string> said = speech.next();
         // In a page Orca says when it goes from reading to typing and back, as on every page.
         std::erase_if(said, [](const std::string& s) { return s == "Focus mode" || s == "Browse mode"; });
         std::string problem;
-        for (std::size_t i = 0; i < std::min(said.size(), expected.size()); ++i) {
-            if (expected[i] == "?" && wholeProblem(said[i])) {
-                expected[i] = problem = said[i];
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            fill(expected[i], QString::fromStdString(review).simplified().toStdString());
+            if (const std::string p = i < said.size() ? problemIn(said[i], expected[i]) : ""; !p.empty()) {
+                expected[i] = said[i];
+                problem = p;
             }
         }
         EXPECT_EQ(said, expected) << orca.logs() << "/orca.log";
+        if (GetParam().braille) {
+            const std::vector<std::string> lines = braille.next();
+            const std::string shown = lines.empty() ? "" : lines.back();
+            fill(line, review);
+            const std::string brailled = QString::fromStdString(problemIn(shown, line)).simplified().toStdString();
+            EXPECT_EQ(line.starts_with('?') ? brailled : shown, line.starts_with('?') ? problem : line) << "braille: " << shown;
+        }
         return problem;
     };
     const auto type = [&](long number) {
         EXPECT_TRUE(x.run("xdotool", {"type", "--delay", "50", QString::number(number)}));
         speech.next();
     };
+    const std::string frame = "Dravlet application Dravlet Problem Practice Version 2.1 frame ";
+    const std::string answerLine = "? Your answer  $l";
+    const std::string nextLine = frame + "{} Next push button";
 
-    const std::string first = step({"space"}, {"space", GetParam().answerBox, "?"});  // Start
+    const std::string first = step({"space"}, GetParam().answerFocus, answerLine);  // Start
     type(readProblem(first).answer);
-    step({"Tab"}, {"tab", "Submit push button."});
-    step({"space"}, {"space", "Next push button.", "CORRECT. Right answers 1, wrong answers 0."});
-    const std::string second = step({"space"}, {"space", GetParam().answerBox, "?"});  // Next
+    step({"Tab"}, {"tab", "Submit push button."}, frame + "Submit push button");
+    step({"space"}, GetParam().nextFocus, nextLine, "CORRECT. Right answers 1, wrong answers 0.");
+    const std::string second = step({"space"}, GetParam().answerFocus, answerLine);  // Next
     EXPECT_NE(second, first) << "the problem before was spoken as new";
 
     const ShownProblem p = readProblem(second);
     type(p.answer + 1);
-    step({"Tab"}, {"tab", "Submit push button."});
-    const std::string verdict = QString::fromStdString(expectedVerdict(p, std::to_string(p.answer + 1)))
-                                    .simplified().toStdString() + ". Right answers 1, wrong answers 1.";
-    step({"space"}, {"space", "Next push button.", verdict});
-    std::vector<std::string> whereAmI = GetParam().whereAmIEcho;
-    whereAmI.push_back("Next push button " + verdict);
-    step({"KP_Enter"}, whereAmI);
-    step({"Tab"}, {"tab", "Quit push button."});
+    step({"Tab"}, {"tab", "Submit push button."}, frame + "Submit push button");
+    const std::string wrong = expectedVerdict(p, std::to_string(p.answer + 1)) + ". Right answers 1, wrong answers 1.";
+    step({"space"}, GetParam().nextFocus, nextLine, wrong);
+    step({"KP_Enter"}, GetParam().whereAmI, nextLine, wrong);
+    step({"Tab"}, {"tab", "Quit push button."}, frame + "Quit push button");
     EXPECT_TRUE(x.run("xdotool", {"key", "space"}));
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitCode(), 0);

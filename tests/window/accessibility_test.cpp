@@ -37,7 +37,8 @@ TEST_F(Accessibility, EveryControlHasANameARoleAndReadsAsShown)
     EXPECT_TRUE(a11y(problemBox())->state().readOnly);
     EXPECT_EQ(textOf(problemBox()), problemOnScreen());
 
-    EXPECT_EQ(name(answerBox()), "Your answer");
+    // Named by its problem, then as itself: braille shows names, never descriptions.
+    EXPECT_EQ(name(answerBox()), problemOnScreen() + ". Your answer");
     EXPECT_EQ(a11y(answerBox())->role(), QAccessible::EditableText);
     EXPECT_FALSE(a11y(answerBox())->state().readOnly);
     EXPECT_EQ(textOf(answerBox()), "30");
@@ -59,14 +60,13 @@ TEST_F(Accessibility, EveryControlHasANameARoleAndReadsAsShown)
         EXPECT_EQ(a11y(label(l))->role(), QAccessible::StaticText);
     }
 
-    // The answer box is described by its problem; each count is labelled by its caption.
-    EXPECT_EQ(description(answerBox()), problemOnScreen());
+    // Each count is labelled by its caption.
     const auto labelledBy = a11y(label(Label::lblWrong))->relations(QAccessible::Label);
     ASSERT_EQ(labelledBy.size(), 1);
     EXPECT_EQ(labelledBy.first().first->text(QAccessible::Name), "Wrong");
 
     // A wrong answer: the verdict and both counts exactly as shown, blanks included, and
-    // Next, which takes the focus, described by them. That the changes reach a screen
+    // Next, which takes the focus, named by them. That the changes reach a screen
     // reader is checked with Orca and through AT-SPI, on a real display.
     typeText("9");
     random.pushDraw(2, 3);
@@ -74,36 +74,40 @@ TEST_F(Accessibility, EveryControlHasANameARoleAndReadsAsShown)
     EXPECT_EQ(name(label(Label::lblResponse)), "Wrong! 30 Liters are needed");
     EXPECT_EQ(name(label(Label::lblWrong)), " 1");
     EXPECT_EQ(name(label(Label::lblRight)), " 0");
-    EXPECT_EQ(description(button(Button::cmdNext)), "Wrong! 30 Liters are needed. Right answers 0, wrong answers 1.");
+    EXPECT_EQ(name(button(Button::cmdNext)), "Wrong! 30 Liters are needed. Right answers 0, wrong answers 1. Next");
+    EXPECT_EQ(description(button(Button::cmdNext)), "");
 }
 
 // While a press is handled the window holds its updates back and then sends them with one
-// focus event, last, for the control that ends with the focus, and none of that control's
-// own text, caret, name or description changes before it (the reader reads it afresh).
+// focus event for the control that ends with the focus: none of that control's own text
+// or caret changes (the reader reads it afresh), its renaming before the focus event, and
+// the renaming of any other control (here the button pressed) after it.
 // Fed what the toolkit sends on Start when a screen reader listens (none is here).
-TEST_F(Accessibility, HeldUpdatesEndWithOneFocusEventAndNothingOfTheFocusedControlBeforeIt)
+TEST_F(Accessibility, HeldUpdatesSendOneFocusEventNoTextOfTheFocusedControlAndOthersRenamingAfterIt)
 {
     {
         const HeldAccessibilityUpdates held;
         const QAccessible::UpdateHandler deliver = QAccessible::installUpdateHandler(nullptr);
         QAccessible::installUpdateHandler(deliver);
         QAccessibleEvent hidden(button(Button::cmdRun), QAccessible::ObjectHide);
+        QAccessibleEvent renamed(button(Button::cmdRun), QAccessible::NameChanged);
         QAccessibleEvent shown(button(Button::cmdSubmit), QAccessible::ObjectShow);
         QAccessibleEvent focus(answerBox(), QAccessible::Focus);
         QAccessibleTextUpdateEvent problem(problemBox(), 0, "", "Tyrone  has  10 liters");
-        QAccessibleEvent described(answerBox(), QAccessible::DescriptionChanged);
+        QAccessibleEvent named(answerBox(), QAccessible::NameChanged);
         QAccessibleTextCursorEvent caret(answerBox(), 0);
         answerBox()->setFocus();
         sentUpdates.clear();
-        for (QAccessibleEvent* event : {&hidden, &shown, &focus, static_cast<QAccessibleEvent*>(&problem), &described,
-                                        static_cast<QAccessibleEvent*>(&caret), &focus}) {
+        for (QAccessibleEvent* event : {&hidden, &renamed, &shown, &focus, static_cast<QAccessibleEvent*>(&problem),
+                                        &named, static_cast<QAccessibleEvent*>(&caret), &focus}) {
             deliver(event);
         }
     }
     const std::vector<std::pair<QObject*, QAccessible::Event>> expected{
         {button(Button::cmdRun), QAccessible::ObjectHide}, {button(Button::cmdSubmit), QAccessible::ObjectShow},
-        {problemBox(), QAccessible::TextUpdated}, {answerBox(), QAccessible::Focus}};
-    EXPECT_EQ(sentUpdates, expected) << "one focus event (" << QAccessible::Focus << "), last, and none of the focused box's own";
+        {problemBox(), QAccessible::TextUpdated},          {answerBox(), QAccessible::NameChanged},
+        {answerBox(), QAccessible::Focus},                 {button(Button::cmdRun), QAccessible::NameChanged}};
+    EXPECT_EQ(sentUpdates, expected) << "focus event: " << QAccessible::Focus << ", renaming: " << QAccessible::NameChanged;
 }
 
 }  // namespace
