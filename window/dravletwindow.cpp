@@ -285,11 +285,15 @@ void DravletWindow::setCaption(Label label, std::string_view caption)
 {
     widget(label)->setCaption(toQString(caption));
     // Next is named by the verdict and both counts, so they are said and shown in braille
-    // when the focus comes to Next after Submit.
-    m_cmdNext->setAccessibleName(nameWith(QString::fromStdString(reviewDescription(m_lblResponse->text().toStdString(),
-                                                                                   m_lblRight->text().toStdString(),
-                                                                                   m_lblWrong->text().toStdString())),
-                                          m_cmdNext->text()));
+    // when the focus comes to Next after Submit. Renamed only when that changes: every
+    // renaming is an event to each assistive client.
+    const QString name = nameWith(QString::fromStdString(reviewDescription(m_lblResponse->text().toStdString(),
+                                                                           m_lblRight->text().toStdString(),
+                                                                           m_lblWrong->text().toStdString())),
+                                  m_cmdNext->text());
+    if (name != m_cmdNext->accessibleName()) {
+        m_cmdNext->setAccessibleName(name);
+    }
 }
 
 void DravletWindow::setVisible(Button button, bool visible)
