@@ -8,91 +8,16 @@
 #include <version>
 
 // An older C++ library (the WebAssembly build's) has only the integer to_chars and
-// from_chars; there the C library does the floating-point work, with the same results.
+// from_chars; there exact conversions of its own do the floating-point work, with the same
+// results.
 #if __cpp_lib_to_chars >= 201611L
 #define DRAVLET_FLOAT_CHARCONV 1
 #else
 #define DRAVLET_FLOAT_CHARCONV 0
-#include <clocale>
-#include <cstdio>
-#include <cstdlib>
-#include <locale.h>
-#include <utility>
+#include "runtime/decimal.h"
 #endif
 
 namespace dravlet {
-
-namespace {
-
-#if !DRAVLET_FLOAT_CHARCONV
-locale_t cLocale()
-{
-    static const locale_t locale = newlocale(LC_ALL_MASK, "C", nullptr);
-    return locale;
-}
-
-// The fewest significant digits that read back as the value, and the power of ten of
-// the first. Where the correctly rounded digits miss (the gap below a power of two is
-// half the gap above), a neighbour one unit away in the last digit may hit.
-std::pair<std::string, int> shortestDigits(double magnitude)
-{
-    std::array<char, 64> text{};
-    for (int precision = 0;; ++precision) {
-        std::snprintf(text.data(), text.size(), "%.*e", precision, magnitude);
-        std::string digits;
-        const char* at = text.data();
-        for (; *at != 'e'; ++at) {
-            if (*at >= '0' && *at <= '9') {
-                digits += *at;
-            }
-        }
-        const int exponent = std::atoi(at + 1);
-        const std::uint64_t mantissa = std::strtoull(digits.c_str(), nullptr, 10);
-        for (const int step : {0, 1, -1}) {
-            std::string candidate = std::to_string(mantissa + static_cast<std::uint64_t>(step));
-            int power = exponent + static_cast<int>(candidate.size()) - static_cast<int>(digits.size());
-            candidate.resize(digits.size(), '0');
-            std::snprintf(text.data(), text.size(), "0.%se%d", candidate.c_str(), power + 1);
-            if (precision >= 16 || strtod_l(text.data(), nullptr, cLocale()) == magnitude) {
-                return {candidate, power};
-            }
-        }
-    }
-}
-
-// What std::to_chars(first, last, value) writes: the shortest digits in fixed or
-// scientific notation, whichever is shorter (fixed on a tie), always with a "." point.
-std::string shortestText(double value)
-{
-    if (!std::isfinite(value)) {
-        return std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
-    }
-    const std::string sign = std::signbit(value) ? "-" : "";
-    const auto [digits, exponent] = shortestDigits(std::fabs(value));
-    const int count = static_cast<int>(digits.size());
-    std::array<char, 16> power{};
-    std::snprintf(power.data(), power.size(), "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-    const std::string scientific =
-        sign + digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "") + power.data();
-    std::string fixed;
-    if (exponent < 0) {
-        fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    } else if (exponent + 1 >= count) {
-        // A whole value: its exact digits, as long as the shortest ones padded with
-        // zeros and nearer to it.
-        std::array<char, 320> whole{};
-        std::snprintf(whole.data(), whole.size(), "%.0f", std::fabs(value));
-        fixed = whole.data();
-    } else {
-        const auto point = static_cast<std::size_t>(exponent + 1);
-        fixed = digits.substr(0, point) + "." + digits.substr(point);
-    }
-    fixed = sign + fixed;
-    return fixed.size() <= scientific.size() ? fixed : scientific;
-}
-#endif
-
-}  // namespace
 
 std::string renderNumber(double value)
 {
@@ -107,7 +32,7 @@ std::string renderNumber(double value)
 #if DRAVLET_FLOAT_CHARCONV
         text.assign(first, std::to_chars(first, last, value).ptr);
 #else
-        text = shortestText(value);
+        text = shortestDecimal(value);
 #endif
     }
     if (!text.starts_with('-')) {
@@ -202,9 +127,11 @@ double readNumber(std::string_view text)
         value = whole.empty() ? 0.0 : std::numeric_limits<double>::max();
     }
 #else
-    // Correctly rounded like from_chars; only an overflow differs (infinity, not an error).
-    buffer[length] = '\0';
-    value = strtod_l(buffer.data(), nullptr, cLocale());
+    // The digits without the point, and as many powers of ten down as digits after it.
+    const std::string_view number(buffer.data(), length);
+    const std::size_t point = number.find('.');
+    value = nearestDouble(std::string(number.substr(0, point)) + std::string(number.substr(point + 1)),
+                          -static_cast<long>(length - point - 1));
     if (std::isinf(value)) {
         value = std::numeric_limits<double>::max();
     }

@@ -1,14 +1,20 @@
 #include "runtime/numtext.h"
+#include "runtime/decimal.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <limits>
 #include <locale>
+#include <random>
 #include <string>
 
 namespace dravlet {
@@ -113,6 +119,68 @@ TEST(ReadNumberLimits, ResultIsNeverNaNOrInfinite)
                              "180919299881250404026184124858368.0"}) {
         EXPECT_TRUE(std::isfinite(readNumber(text))) << text;
     }
+}
+
+// The WebAssembly build converts with code of its own; where the standard library can,
+// it is the oracle: every double written as to_chars writes it, and digits read as
+// from_chars reads them, including exact ties between two doubles.
+TEST(ExactDecimal, AgreesWithTheStandardLibraryBitForBit)
+{
+#if __cpp_lib_to_chars >= 201611L
+    std::mt19937_64 random(20261208);
+    const auto written = [](double value) {
+        std::array<char, 400> text{};
+        return std::string(text.data(), std::to_chars(text.data(), text.data() + text.size(), value).ptr);
+    };
+    const auto read = [](const std::string& digits, long exponent) {
+        const std::string text = digits + "e" + std::to_string(exponent);
+        double value = 0.0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        // Out of range: zero below the smallest double, infinity above the largest.
+        return error == std::errc{} ? value : (exponent < 0 ? 0.0 : std::numeric_limits<double>::infinity());
+    };
+    std::vector<double> values{std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(),
+                               std::numeric_limits<double>::max(), 0.1, 1.0 / 3, 1e23, 9007199254740993.0,
+                               5e-324, 2.2250738585072009e-308};
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t bits = random();
+        double value = 0.0;
+        std::memcpy(&value, &bits, sizeof value);
+        if (std::isfinite(value)) {
+            values.push_back(value);
+        }
+        values.push_back(static_cast<double>(random() % 200000) / static_cast<double>(random() % 999 + 1));
+    }
+    for (const double value : values) {
+        ASSERT_EQ(shortestDecimal(value), written(value));
+        // The exact tie between the value and the next double up, just below and above it.
+        const double next = std::nextafter(std::fabs(value), std::numeric_limits<double>::infinity());
+        if (!std::isfinite(next)) {
+            continue;
+        }
+        std::array<char, 1200> exact{};
+        std::snprintf(exact.data(), exact.size(), "%.1100Le", (std::fabs(value) + static_cast<long double>(next)) / 2);
+        std::string digits(exact.data(), std::strchr(exact.data(), 'e'));
+        digits.erase(1, 1);
+        digits.erase(digits.find_last_not_of('0') + 1);
+        const long exponent = std::strtol(std::strchr(exact.data(), 'e') + 1, nullptr, 10) + 1
+                              - static_cast<long>(digits.size());
+        std::string below = digits;
+        below.back() = static_cast<char>(below.back() - 1);
+        for (const std::string& tie : {digits, below + "9", digits + "1"}) {
+            const long shift = static_cast<long>(tie.size() - digits.size());
+            ASSERT_EQ(nearestDouble(tie, exponent - shift), read(tie, exponent - shift)) << tie << "e" << exponent;
+        }
+    }
+    for (int i = 0; i < 20000; ++i) {
+        std::string digits = std::to_string(random() % 1000000000) + std::to_string(random());
+        digits.resize(random() % digits.size() + 1);
+        const long exponent = static_cast<long>(random() % 700) - 360;
+        ASSERT_EQ(nearestDouble(digits, exponent), read(digits, exponent)) << digits << "e" << exponent;
+    }
+#else
+    GTEST_SKIP() << "this C++ library has no floating-point to_chars to compare with";
+#endif
 }
 
 // Builds a German locale (decimal comma) into a private folder, so the test needs no
