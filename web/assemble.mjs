@@ -1,17 +1,17 @@
-// Puts the page together as one file: the styles, the engine itself (base64, as data),
-// the engine's loader and the page's script, all inline, under a Content-Security-Policy that lets
+// Puts the page together as one file: the styles, the engine itself (base64, as data)
+// and the page's script, which loads it, all inline, under a Content-Security-Policy that lets
 // exactly these inline pieces run (by their hashes) and forbids every connection and
 // everything from anywhere else.
-//   node assemble.mjs <web source folder> <loader.js> <engine.wasm> <out.html>
+//   node assemble.mjs <web source folder> <engine.wasm> <out.html>
 import { readFileSync, writeFileSync } from 'node:fs';
 import { createHash } from 'node:crypto';
 
-const [source, loaderFile, wasmFile, outFile] = process.argv.slice(2);
+const [source, wasmFile, outFile] = process.argv.slice(2);
 const read = (file) => readFileSync(file, 'utf8');
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
 const style = read(`${source}/page.css`);
-const script = `${read(loaderFile)}\n${read(`${source}/page.js`)}`;
+const script = read(`${source}/page.js`);
 // Data, not script: the browser reads it as text, without parsing it as code.
 const engine = readFileSync(wasmFile).toString('base64');
 for (const [what, text] of [['style', style], ['script', script]]) {

@@ -4,53 +4,45 @@
 #include <emscripten.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdlib>
-#include <utility>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/dravlet.h"
 #include "runtime/clock.h"
 #include "runtime/controls.h"
 #include "runtime/random.h"
 
-namespace {
-
-// Each control is the page element whose id is its control name.
-EM_JS(char*, pageText, (const char* name), {
-    return allocateUTF8(Module.page.text(UTF8ToString(name)));
-});
-EM_JS(void, pageSetText, (const char* name, const char* text), {
-    Module.page.setText(UTF8ToString(name), UTF8ToString(text));
-});
-EM_JS(void, pageSetCaption, (const char* name, const char* caption), {
-    Module.page.setCaption(UTF8ToString(name), UTF8ToString(caption));
-});
-EM_JS(void, pageDescribe, (const char* name, const char* description), {
-    Module.page.describe(UTF8ToString(name), UTF8ToString(description));
-});
-EM_JS(void, pageSetVisible, (const char* name, bool visible), {
-    Module.page.setVisible(UTF8ToString(name), visible);
-});
-EM_JS(void, pageSettle, (const char* focus), { Module.page.settle(UTF8ToString(focus)); });
+// The page's operations, imported from its script. Control names and texts cross as UTF-8
+// bytes and their length; the text read from a box comes back NUL-terminated, in memory
+// the script takes from the engine's malloc.
+#define PAGE_OPERATION(name) __attribute__((import_module("page"), import_name(name)))
+extern "C" {
+PAGE_OPERATION("text") char* pageText(const char* name, std::size_t nameLength);
+PAGE_OPERATION("setText") void pageSetText(const char* name, std::size_t nameLength, const char* text,
+                                           std::size_t textLength);
+PAGE_OPERATION("setCaption") void pageSetCaption(const char* name, std::size_t nameLength, const char* caption,
+                                                 std::size_t captionLength);
+PAGE_OPERATION("describe") void pageDescribe(const char* name, std::size_t nameLength, const char* description,
+                                             std::size_t descriptionLength);
+PAGE_OPERATION("setVisible") void pageSetVisible(const char* name, std::size_t nameLength, bool visible);
+PAGE_OPERATION("settle") void pageSettle(const char* focus, std::size_t focusLength);
 // A press of the button runs the handler the engine numbered it with.
-EM_JS(void, pageConnect, (const char* name, int handler), {
-    Module.page.connect(UTF8ToString(name), () => Module._dravletPress(handler));
-});
-EM_JS(void, pageEnd, (), { Module.page.end(); });
-
-std::string nameOf(std::string_view name)
-{
-    return std::string(name);
+PAGE_OPERATION("connect") void pageConnect(const char* name, std::size_t nameLength, int handler);
+PAGE_OPERATION("end") void pageEnd();
 }
+
+namespace {
 
 class PageControls final : public dravlet::Controls, public dravlet::ProgramEnd {
 public:
     std::string text(dravlet::TextBox box) const override
     {
-        char* const copy = pageText(nameOf(controlName(box)).c_str());
+        const std::string_view name = controlName(box);
+        char* const copy = pageText(name.data(), name.size());
         std::string text(copy);
         std::free(copy);
         return text;
@@ -58,27 +50,30 @@ public:
 
     void setText(dravlet::TextBox box, std::string_view text) override
     {
-        pageSetText(nameOf(controlName(box)).c_str(), std::string(text).c_str());
+        const std::string_view name = controlName(box);
+        pageSetText(name.data(), name.size(), text.data(), text.size());
     }
 
     void focus(dravlet::TextBox box) override { m_focus = controlName(box); }
 
     void setCaption(dravlet::Label label, std::string_view caption) override
     {
-        m_captions[label] = caption;
-        pageSetCaption(nameOf(controlName(label)).c_str(), m_captions[label].c_str());
+        m_captions.at(static_cast<std::size_t>(label)) = caption;
+        const std::string_view name = controlName(label);
+        pageSetCaption(name.data(), name.size(), caption.data(), caption.size());
         // Next is described by the verdict and both counts, so a screen reader tells
         // them when the focus comes to Next after Submit.
         using dravlet::Label;
-        pageDescribe(nameOf(controlName(dravlet::Button::cmdNext)).c_str(),
-                     dravlet::reviewDescription(m_captions[Label::lblResponse], m_captions[Label::lblRight],
-                                                m_captions[Label::lblWrong])
-                         .c_str());
+        const std::string_view next = controlName(dravlet::Button::cmdNext);
+        const std::string description = dravlet::reviewDescription(
+            captionOf(Label::lblResponse), captionOf(Label::lblRight), captionOf(Label::lblWrong));
+        pageDescribe(next.data(), next.size(), description.data(), description.size());
     }
 
     void setVisible(dravlet::Button button, bool visible) override
     {
-        pageSetVisible(nameOf(controlName(button)).c_str(), visible);
+        const std::string_view name = controlName(button);
+        pageSetVisible(name.data(), name.size(), visible);
     }
 
     void focus(dravlet::Button button) override { m_focus = controlName(button); }
@@ -92,12 +87,14 @@ public:
     // answer box with its new problem), once, instead of reading it and then its changes.
     void settle()
     {
-        pageSettle(m_focus.c_str());
+        pageSettle(m_focus.data(), m_focus.size());
         m_focus.clear();
     }
 
 private:
-    std::map<dravlet::Label, std::string> m_captions;
+    const std::string& captionOf(dravlet::Label label) const { return m_captions.at(static_cast<std::size_t>(label)); }
+
+    std::array<std::string, 6> m_captions;  // by label, in the order of their enumeration
     std::string m_focus;
     bool m_ended = false;
 };
@@ -132,7 +129,8 @@ EMSCRIPTEN_KEEPALIVE void dravletStart()
     using namespace dravlet;
     practice = std::make_unique<Practice>();
     for (std::size_t i = 0; i < handlers.size(); ++i) {
-        pageConnect(nameOf(controlName(handlers[i].first)).c_str(), static_cast<int>(i));
+        const std::string_view name = controlName(handlers[i].first);
+        pageConnect(name.data(), name.size(), static_cast<int>(i));
     }
     for (const Label label : {Label::lblResponse, Label::lblRight, Label::lblWrong, Label::Label1,
                               Label::Label2, Label::Label3}) {

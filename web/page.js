@@ -7,16 +7,22 @@
   const smallestPoints = 5;
   const pointStep = 0.25;
   const changedCaptions = new Set();
+  const fittedCaptions = new Set();
   let problemChanged = false;
   let fitting = 0;
 
   // A caption too wide for its box is shown at the largest smaller size that fits,
   // never cut off.
   const fitCaption = (label) => {
-    let points = parseFloat(getComputedStyle(label).fontSize) * 0.75;
-    while (label.scrollWidth > label.clientWidth && points - pointStep >= smallestPoints) {
+    let points = 0;
+    while (label.scrollWidth > label.clientWidth) {
+      points ||= parseFloat(getComputedStyle(label).fontSize) * 0.75;
+      if (points - pointStep < smallestPoints) {
+        return;
+      }
       points -= pointStep;
       label.style.fontSize = `${points}pt`;
+      fittedCaptions.add(label);
     }
   };
 
@@ -30,7 +36,11 @@
       const label = control(name);
       if (label.textContent !== caption) {
         label.textContent = caption;
-        label.style.fontSize = '';
+        // Only a caption that was made smaller is put back to its size (touching the
+        // style of every caption costs the first frame a millisecond or two).
+        if (fittedCaptions.delete(label)) {
+          label.style.fontSize = '';
+        }
         changedCaptions.add(label);
       }
     },
@@ -44,15 +54,18 @@
     settle: (focus) => {
       if (problemChanged) {
         // The answer box is described by the problem it answers, so a screen reader reads
-        // the problem when the focus comes to the box, and again on "where am I". The box
-        // leaves the page and comes back: the reader meets it as a new control when the
-        // focus arrives and reads it with its new problem once (a changed description of
-        // the focused box would be read a second time).
+        // the problem when the focus comes to the box, and again on "where am I". A change
+        // of its role attribute (to the role it has anyway, or back) makes the browser give
+        // it a new accessible object: the reader meets it as a new control when the focus
+        // arrives and reads it with its new problem once (a changed description of the
+        // focused box would be read a second time). Nothing is laid out again for that.
         const answerBox = control('txtAnswer');
         answerBox.setAttribute('aria-describedby', 'txtProb');
-        answerBox.hidden = true;
-        void getComputedStyle(answerBox).display;
-        answerBox.hidden = false;
+        if (answerBox.hasAttribute('role')) {
+          answerBox.removeAttribute('role');
+        } else {
+          answerBox.setAttribute('role', 'textbox');
+        }
         problemChanged = false;
       }
       // Measured as the next frame is laid out, which it would be anyway, and before it
@@ -102,20 +115,89 @@
     }
     return decoded;
   };
-  // Compiled at once, so the window is ready when it is first drawn. The engine's bytes
-  // are handed over, since the page may fetch nothing.
-  const instantiateWasm = (imports, receive) => {
-    const base64 = control('engine').textContent;
-    const bytes = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : decode(base64);
-    const instance = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports);
-    receive(instance);
-    return instance.exports;
-  };
-  Dravlet({ instantiateWasm, page }).then((engine) => {
-    addEventListener('resize', fitWidth);
-    if (narrow.matches) {
-      fitWidth();
+
+  // The engine, from the bytes the page carries (it may fetch nothing), compiled at once so
+  // the window is ready when it is first drawn. Texts cross its memory as UTF-8.
+  let engine = null;
+  const memory = () => engine.memory.buffer;
+  const words = () => new Int32Array(memory());
+  const utf8 = new TextDecoder();
+  const textAt = (pointer, length) => utf8.decode(new Uint8Array(memory(), pointer, length));
+  const newText = (text) => {
+    const bytes = new TextEncoder().encode(text);
+    const pointer = engine.malloc(bytes.length + 1);
+    if (pointer === 0) {
+      throw new RangeError('the engine has no memory left for a text');
     }
-    engine._dravletStart();
-  });
+    const heap = new Uint8Array(memory());
+    heap.set(bytes, pointer);
+    heap[pointer + bytes.length] = 0;
+    return pointer;
+  };
+  // The C library's few needs from its host: the clock, the local time, no environment,
+  // and a memory that does not grow (malloc then fails; the engine needs far less).
+  const localTime = (time, tm) => {
+    const at = words();
+    const date = new Date(at[time >> 2] * 1000);
+    const yearStart = new Date(date.getFullYear(), 0, 1);
+    const summerOffset = new Date(date.getFullYear(), 6, 1).getTimezoneOffset();
+    const winterOffset = yearStart.getTimezoneOffset();
+    at.set([date.getSeconds(), date.getMinutes(), date.getHours(), date.getDate(), date.getMonth(),
+      date.getFullYear() - 1900, date.getDay(), Math.floor((date - yearStart) / 86400000),
+      Number(summerOffset !== winterOffset && date.getTimezoneOffset() === Math.min(summerOffset, winterOffset)),
+      -60 * date.getTimezoneOffset()], tm >> 2);
+  };
+  const timeZone = (offset, daylight, names) => {
+    const year = new Date().getFullYear();
+    const winterOffset = new Date(year, 0, 1).getTimezoneOffset();
+    const summerOffset = new Date(year, 6, 1).getTimezoneOffset();
+    const name = newText('');
+    words().set([60 * Math.max(winterOffset, summerOffset)], offset >> 2);
+    words().set([Number(winterOffset !== summerOffset)], daylight >> 2);
+    words().set([name, name], names >> 2);
+  };
+  const clockTime = (clock, time) => {
+    const now = clock === 0 ? Date.now() : performance.now();
+    words().set([Math.floor(now / 1000), Math.floor((now % 1000) * 1e6)], time >> 2);
+    return 0;
+  };
+  const noEnvironment = (count, size) => {
+    words().set([0], count >> 2);
+    words().set([0], size >> 2);
+    return 0;
+  };
+  const imports = {
+    page: {
+      text: (name, length) => newText(page.text(textAt(name, length))),
+      setText: (name, length, text, textLength) => page.setText(textAt(name, length), textAt(text, textLength)),
+      setCaption: (name, length, text, textLength) => page.setCaption(textAt(name, length), textAt(text, textLength)),
+      describe: (name, length, text, textLength) => page.describe(textAt(name, length), textAt(text, textLength)),
+      setVisible: (name, length, visible) => page.setVisible(textAt(name, length), visible !== 0),
+      settle: (focus, length) => page.settle(textAt(focus, length)),
+      connect: (name, length, handler) => page.connect(textAt(name, length), () => engine?.dravletPress(handler)),
+      end: () => {
+        engine = null;
+        page.end();
+      },
+    },
+    env: {
+      _localtime_js: localTime,
+      _tzset_js: timeZone,
+      clock_gettime: clockTime,
+      emscripten_resize_heap: () => 0,
+      abort: () => {
+        throw new WebAssembly.RuntimeError('the engine stopped');
+      },
+    },
+    wasi_snapshot_preview1: { environ_sizes_get: noEnvironment, environ_get: () => 0 },
+  };
+  const base64 = control('engine').textContent;
+  const bytes = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : decode(base64);
+  engine = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports).exports;
+  engine.__wasm_call_ctors();
+  addEventListener('resize', fitWidth);
+  if (narrow.matches) {
+    fitWidth();
+  }
+  engine.dravletStart();
 })();
