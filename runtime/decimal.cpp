@@ -206,7 +206,7 @@ Digits shortestDigits(double magnitude)
     const Digits exact = exactDigits(magnitude);
     constexpr std::size_t enoughDigits = std::numeric_limits<double>::max_digits10;
     for (std::size_t count = 1;; ++count) {
-        const Digits near = rounded(exact, count);
+        Digits near = rounded(exact, count);
         if (count >= enoughDigits) {
             return near;
         }
