@@ -10,8 +10,10 @@ const [source, wasmFile, outFile] = process.argv.slice(2);
 const read = (file) => readFileSync(file, 'utf8');
 const hash = (text) => `'sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}'`;
 
-const style = read(`${source}/page.css`);
-const script = read(`${source}/page.js`);
+// Without comments and indentation: the browser reads every byte before the page starts.
+const lines = (text) => text.split('\n').map((line) => line.trim()).filter((line) => line !== '');
+const style = lines(read(`${source}/page.css`).replace(/\/\*[\s\S]*?\*\//g, '')).join('\n');
+const script = lines(read(`${source}/page.js`)).filter((line) => !line.startsWith('//')).join('\n');
 // Data, not script: the browser reads it as text, without parsing it as code.
 const engine = readFileSync(wasmFile).toString('base64');
 for (const [what, text] of [['style', style], ['script', script]]) {
@@ -26,7 +28,7 @@ const policy = [
   "base-uri 'none'",
   "form-action 'none'",
 ].join('; ');
-const page = read(`${source}/page.html`)
+const page = read(`${source}/page.html`).replace(/<!--[\s\S]*?-->\n/g, '')
   .replace('@CSP@', () => policy)
   .replace('@STYLE@', () => style)
   .replace('@ENGINE@', () => engine)
