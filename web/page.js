@@ -134,8 +134,10 @@
     heap[pointer + bytes.length] = 0;
     return pointer;
   };
-  // The C library's few needs from its host: the clock, the local time, no environment,
-  // and a memory that does not grow (malloc then fails; the engine needs far less).
+  // The C library's few needs from its host, met as Emscripten's own loader meets them
+  // (same names and memory layouts): the clock, the local time, no environment, and a
+  // memory that does not grow (malloc then fails; the engine needs far less). A toolchain
+  // that names them otherwise makes the page fail to start, which the browser test sees.
   const localTime = (time, tm) => {
     const at = words();
     const date = new Date(at[time >> 2] * 1000);
