@@ -1,8 +1,6 @@
 #include "runtime/decimal.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -172,6 +170,19 @@ Digits exactDigits(double value)
     return {digits, power};
 }
 
+// One unit more in the last place, carried: 99 becomes 10 at the next power of ten.
+void addUnit(Digits& number)
+{
+    const auto at = number.digits.find_last_not_of('9');
+    if (at == std::string::npos) {
+        number.digits = "1" + std::string(number.digits.size() - 1, '0');
+        ++number.power;
+    } else {
+        ++number.digits[at];
+        std::fill(number.digits.begin() + static_cast<std::ptrdiff_t>(at) + 1, number.digits.end(), '0');
+    }
+}
+
 // The exact digits rounded to count significant digits, ties to even (as printf's %.*e).
 Digits rounded(const Digits& exact, std::size_t count)
 {
@@ -184,14 +195,7 @@ Digits rounded(const Digits& exact, std::size_t count)
     const bool beyondHalf = exact.digits.find_first_not_of('0', count + 1) != std::string::npos;
     const bool odd = (result.digits.back() - '0') % 2 == 1;
     if (next > '5' || (next == '5' && (beyondHalf || odd))) {
-        auto at = result.digits.find_last_not_of('9');
-        if (at == std::string::npos) {
-            result.digits = "1" + std::string(count - 1, '0');
-            ++result.power;
-        } else {
-            ++result.digits[at];
-            std::fill(result.digits.begin() + static_cast<std::ptrdiff_t>(at) + 1, result.digits.end(), '0');
-        }
+        addUnit(result);
     }
     return result;
 }
@@ -200,23 +204,15 @@ Digits rounded(const Digits& exact, std::size_t count)
 // digit, two, ... Where the rounded digits miss (just above a power of two the gap to the
 // double below is half the gap above), the digits one unit up in the last place may hit;
 // one unit down never can, being farther on the narrow side.
-Digits shortestDigits(double magnitude)
+Digits shortestDigits(const Digits& exact, double magnitude)
 {
-    const Digits exact = exactDigits(magnitude);
     constexpr std::size_t enoughDigits = std::numeric_limits<double>::max_digits10;
     for (std::size_t count = 1;; ++count) {
-        Digits near = rounded(exact, count);
+        Digits candidate = rounded(exact, count);
         if (count >= enoughDigits) {
-            return near;
+            return candidate;
         }
-        std::uint64_t units = 0;
-        std::from_chars(near.digits.data(), near.digits.data() + near.digits.size(), units);
-        for (const std::uint64_t step : {0U, 1U}) {
-            std::array<char, 24> text{};
-            const auto end = std::to_chars(text.begin(), text.end(), units + step).ptr;
-            Digits candidate{std::string(text.begin(), end), near.power};
-            candidate.power += static_cast<long>(candidate.digits.size()) - static_cast<long>(count);
-            candidate.digits.resize(count, '0');
+        for (int tries = 0; tries < 2; ++tries, addUnit(candidate)) {
             if (nearestDouble(candidate.digits, candidate.power + 1 - static_cast<long>(count)) == magnitude) {
                 return candidate;
             }
@@ -235,7 +231,8 @@ std::string shortestDecimal(double value)
     if (value == 0) {
         return sign + "0";
     }
-    const auto [digits, power] = shortestDigits(std::fabs(value));
+    const Digits exact = exactDigits(std::fabs(value));
+    const auto [digits, power] = shortestDigits(exact, std::fabs(value));
     const auto count = static_cast<long>(digits.size());
     const std::string powerDigits = std::to_string(std::abs(power));
     const std::string scientific = sign + digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "") + "e"
@@ -246,7 +243,6 @@ std::string shortestDecimal(double value)
     } else if (power + 1 >= count) {
         // A whole value: its exact digits, as long as the shortest ones padded with zeros
         // and nearer to it.
-        const Digits exact = exactDigits(std::fabs(value));
         fixed = exact.digits + std::string(static_cast<std::size_t>(exact.power + 1) - exact.digits.size(), '0');
     } else {
         const auto point = static_cast<std::size_t>(power + 1);
