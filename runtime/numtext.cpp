@@ -4,12 +4,13 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <version>
 
-// An older C++ library (the WebAssembly build's) has only the integer to_chars and
-// from_chars; there exact conversions of its own do the floating-point work, with the same
-// results.
+// An older C++ library (the WebAssembly build's) has no floating-point from_chars; there an
+// exact reading of its own does the floating-point work, with the same results.
 #if __cpp_lib_to_chars >= 201611L
 #define DRAVLET_FLOAT_CHARCONV 1
 #else
@@ -21,24 +22,25 @@ namespace dravlet {
 
 std::string renderNumber(double value)
 {
-    std::array<char, 64> buffer{};
-    char* const first = buffer.data();
-    char* const last = first + buffer.size();
-    std::string text;
     constexpr double exactIntegerLimit = 9007199254740992.0;  // 2^53
-    if (std::trunc(value) == value && std::fabs(value) < exactIntegerLimit) {
-        text.assign(first, std::to_chars(first, last, static_cast<std::int64_t>(value)).ptr);
-    } else {
-#if DRAVLET_FLOAT_CHARCONV
-        text.assign(first, std::to_chars(first, last, value).ptr);
-#else
-        text = shortestDecimal(value);
+    if (!(std::trunc(value) == value && std::fabs(value) <= exactIntegerLimit)) {
+        // The drill only ever renders whole numbers; anything else is a fault of the
+        // caller, which a plausible-looking text would hide.
+#ifndef __EMSCRIPTEN__
+        std::fputs("dravlet: renderNumber was given a value that is not a whole number up to 2^53\n", stderr);
 #endif
+        std::abort();
     }
-    if (!text.starts_with('-')) {
-        text.insert(text.begin(), ' ');
+    std::array<char, 24> buffer{};
+    char* const first = buffer.data();
+    // One more place than the digits, for the blank or the minus.
+    const auto [end, error] = std::to_chars(first + 1, first + buffer.size(), static_cast<std::int64_t>(value));
+    (void)error;
+    if (buffer[1] != '-') {
+        buffer[0] = ' ';
+        return {first, end};
     }
-    return text;
+    return {first + 1, end};
 }
 
 namespace {
@@ -49,10 +51,13 @@ bool isDigit(char c)
 }
 
 // Digits beyond these bounds cannot change the double nearest to the number: a whole
-// part longer than maxWholeDigits overflows anyway, and the nearest double is fixed
-// by the first 767 significant digits plus whether any later digit is non-zero.
+// part longer than maxWholeDigits overflows anyway; a fraction that starts with more
+// than maxLeadingZeros zeros is below half the smallest double, whatever follows; and
+// the nearest double is fixed by the first 768 significant digits (a tie between two
+// doubles needs that many) plus whether any later digit is non-zero.
 constexpr std::size_t maxWholeDigits = 400;
-constexpr std::size_t maxFractionDigits = 800;
+constexpr std::size_t maxLeadingZeros = 400;
+constexpr std::size_t maxSignificantDigits = 800;
 
 }  // namespace
 
@@ -100,14 +105,17 @@ double readNumber(std::string_view text)
 
     // A bounded copy: "<whole>.<fraction>", the fraction cut short with a final 1
     // standing for any non-zero digit cut off, so rounding still comes out right.
-    std::array<char, maxWholeDigits + maxFractionDigits + 5> buffer{};
+    std::array<char, maxWholeDigits + maxLeadingZeros + maxSignificantDigits + 5> buffer{};
     std::size_t length = 0;
     buffer[length++] = '0';
     for (const char c : whole) {
         buffer[length++] = c;
     }
     buffer[length++] = '.';
-    const std::size_t kept = std::min(fraction.size(), maxFractionDigits);
+    // Zeros that lead a fraction with no whole part only place its first significant digit.
+    const std::size_t leadingZeros = whole.empty() ? std::min(fraction.find_first_not_of('0'), fraction.size()) : 0;
+    const std::size_t kept =
+        std::min(fraction.size(), std::min(leadingZeros, maxLeadingZeros) + maxSignificantDigits);
     for (std::size_t i = 0; i < kept; ++i) {
         buffer[length++] = fraction[i];
     }

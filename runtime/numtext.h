@@ -5,10 +5,11 @@
 
 namespace dravlet {
 
-// A number as the program writes it into a text: one leading blank when not
-// negative, "-" when negative, then the digits. Whole values print without a
-// decimal point or exponent (52 -> " 52", 30.0f -> " 30", -3 -> "-3"); a value with
-// a fraction prints in its shortest exact form (" 12.5").
+// A whole number as the program writes it into a text: one leading blank when not
+// negative, "-" when negative, then the digits, with no point or exponent (52 -> " 52",
+// 30.0f -> " 30", -3 -> "-3"). Only whole values up to 2^53 in magnitude, which every
+// number the drill shows is: given a fraction or a larger value, it says so on the error
+// output and aborts the program rather than write a text that could be wrong.
 std::string renderNumber(double value);
 
 // The value of an answer typed by the learner: after leading blanks (spaces, tabs),

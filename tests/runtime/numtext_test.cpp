@@ -1,5 +1,6 @@
 #include "runtime/numtext.h"
 #include "runtime/decimal.h"
+#include "tests/support/oracle.h"
 
 #include <gtest/gtest.h>
 
@@ -41,10 +42,18 @@ INSTANTIATE_TEST_SUITE_P(
                       RenderRow{"LargestTotal", 198.0, " 198"},
                       RenderRow{"Negative", -3.0, "-3"},
                       RenderRow{"BeyondInt32", 4294967296.0, " 4294967296"},
-                      RenderRow{"Fraction", 12.5, " 12.5"},
-                      RenderRow{"NegativeFraction", -0.25, "-0.25"},
-                      RenderRow{"HugeWhole", 1e20, " 1e+20"}),
+                      RenderRow{"LargestExact", -9007199254740992.0, "-9007199254740992"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// Only whole numbers are rendered; anything else stops the program instead of showing a
+// text that may be wrong.
+TEST(RenderNumberLimits, AbortsOnWhatIsNotAWholeNumberUpTo2To53)
+{
+    for (const double value : {12.5, -0.25, 9007199254740994.0, 1e20, std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_DEATH_IF_SUPPORTED(renderNumber(value), "not a whole number") << value;
+    }
+}
 
 struct ReadRow {
     const char* name;
@@ -103,6 +112,31 @@ TEST(ReadNumberLimits, LongRunsOfZerosKeepTheValue)
     EXPECT_EQ(readNumber(std::string(1 << 20, ' ') + "7"), 7.0);
 }
 
+// A tie between two doubles can need over 1 000 places after the point, most of them
+// zeros that lead the fraction; the digits that follow them decide it, ties to even.
+TEST(ReadNumberLimits, LongTiesReadAsTheNearestDouble)
+{
+    const auto lastDown = [](std::string text) {
+        const auto at = text.find_last_not_of('0');
+        text[at] = static_cast<char>(text[at] - 1);
+        return text + "9";
+    };
+    // Between 0x1.0000000000001p-748 and the next double up: 801 places, the first 225 zeros.
+    const std::string tie = testing::exactDecimal((std::uint64_t{1} << 53) + 3, -801);
+    // Between the two smallest doubles: 1 075 places, the first 323 zeros.
+    const std::string smallest = testing::exactDecimal(3, -1075);
+    const struct {
+        std::string text;
+        double value;
+    } rows[] = {{tie, 0x1.0000000000002p-748}, {lastDown(tie), 0x1.0000000000001p-748},
+                {"000" + tie + std::string(300, '0') + " l", 0x1.0000000000002p-748},
+                {"-" + smallest, -2 * std::numeric_limits<double>::denorm_min()},
+                {lastDown(smallest), std::numeric_limits<double>::denorm_min()}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(readNumber(row.text), row.value) << row.text;
+    }
+}
+
 TEST(ReadNumberLimits, MegabyteOfJunkAfterTheNumberIsIgnored)
 {
     EXPECT_EQ(readNumber("30" + std::string(1 << 20, 'x')), 30.0);
@@ -121,17 +155,13 @@ TEST(ReadNumberLimits, ResultIsNeverNaNOrInfinite)
     }
 }
 
-// The WebAssembly build converts with code of its own; where the standard library can,
-// it is the oracle: every double written as to_chars writes it, and digits read as
-// from_chars reads them, including exact ties between two doubles.
+// The WebAssembly build reads digits with code of its own; where the standard library can,
+// it is the oracle: digits read as from_chars reads them, including exact ties between two
+// doubles.
 TEST(ExactDecimal, AgreesWithTheStandardLibraryBitForBit)
 {
 #if __cpp_lib_to_chars >= 201611L
     std::mt19937_64 random(20261208);
-    const auto written = [](double value) {
-        std::array<char, 400> text{};
-        return std::string(text.data(), std::to_chars(text.data(), text.data() + text.size(), value).ptr);
-    };
     const auto read = [](const std::string& digits, long exponent) {
         const std::string text = digits + "e" + std::to_string(exponent);
         double value = 0.0;
@@ -152,7 +182,6 @@ TEST(ExactDecimal, AgreesWithTheStandardLibraryBitForBit)
         values.push_back(static_cast<double>(random() % 200000) / static_cast<double>(random() % 999 + 1));
     }
     for (const double value : values) {
-        ASSERT_EQ(shortestDecimal(value), written(value));
         // The exact tie between the value and the next double up, just below and above it.
         const double next = std::nextafter(std::fabs(value), std::numeric_limits<double>::infinity());
         if (!std::isfinite(next)) {
@@ -179,7 +208,7 @@ TEST(ExactDecimal, AgreesWithTheStandardLibraryBitForBit)
         ASSERT_EQ(nearestDouble(digits, exponent), read(digits, exponent)) << digits << "e" << exponent;
     }
 #else
-    GTEST_SKIP() << "this C++ library has no floating-point to_chars to compare with";
+    GTEST_SKIP() << "this C++ library has no floating-point from_chars to compare with";
 #endif
 }
 
@@ -217,7 +246,6 @@ TEST(ReadNumberLimits, TheProcessLocaleDoesNotChangeTheDecimalPoint)
 
     EXPECT_EQ(readNumber("12.5"), 12.5);
     EXPECT_EQ(readNumber("12,5"), 12.0);
-    EXPECT_EQ(renderNumber(12.5), " 12.5");
     EXPECT_EQ(renderNumber(1234567.0), " 1234567");
 
     std::locale::global(std::locale::classic());

@@ -5,6 +5,7 @@
 // answer is read by a slow reference reader; the verdict follows from the two.
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <locale.h>
@@ -48,6 +49,37 @@ inline double referenceRead(std::string_view text)
         return std::copysign(std::numeric_limits<double>::max(), value);
     }
     return value;
+}
+
+// mantissa x 2^exponent written out in full, digit by digit ("0.000..." below one): the
+// exact decimal of a binary fraction, as long as it takes, such as the halfway point between
+// two doubles.
+inline std::string exactDecimal(std::uint64_t mantissa, int exponent)
+{
+    std::string digits = std::to_string(mantissa);
+    const auto times = [&digits](int factor) {
+        int carry = 0;
+        for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+            const int product = (*digit - '0') * factor + carry;
+            *digit = static_cast<char>('0' + product % 10);
+            carry = product / 10;
+        }
+        if (carry != 0) {
+            digits.insert(digits.begin(), static_cast<char>('0' + carry));
+        }
+    };
+    // m x 2^-k is m x 5^k / 10^k.
+    for (int i = 0; i < std::abs(exponent); ++i) {
+        times(exponent > 0 ? 2 : 5);
+    }
+    if (exponent >= 0) {
+        return digits;
+    }
+    const auto places = static_cast<std::size_t>(-exponent);
+    if (digits.size() <= places) {
+        digits.insert(0, places + 1 - digits.size(), '0');
+    }
+    return digits.insert(digits.size() - places, ".");
 }
 
 // A problem as shown, with everything it implies. broken is nullptr for a sound
