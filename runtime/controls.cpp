@@ -69,15 +69,35 @@ std::string_view trimmed(std::string_view text)
 
 }  // namespace
 
-std::string reviewDescription(std::string_view verdict, std::string_view right, std::string_view wrong)
+namespace {
+
+// What a control holds, then what it is, with a full stop between them where the content
+// does not end a sentence, so speech pauses and braille separates.
+std::string nameWith(std::string_view content, std::string_view control)
 {
-    if (verdict.empty()) {
-        return {};
+    std::string name(content);
+    if (!name.empty()) {
+        const char last = name.back();
+        name += last == '.' || last == '?' || last == '!' ? " " : ". ";
     }
-    std::string text(verdict);
-    text.append(". Right answers ").append(trimmed(right));
-    text.append(", wrong answers ").append(trimmed(wrong)).append(".");
-    return text;
+    return name.append(control);
+}
+
+}  // namespace
+
+std::string answerBoxName(std::string_view problem)
+{
+    return nameWith(problem, "Your answer");
+}
+
+std::string nextButtonName(std::string_view verdict, std::string_view right, std::string_view wrong)
+{
+    std::string review;
+    if (!verdict.empty()) {
+        review.append(verdict).append(". Right answers ").append(trimmed(right));
+        review.append(", wrong answers ").append(trimmed(wrong)).append(".");
+    }
+    return nameWith(review, "Next");
 }
 
 }  // namespace dravlet

@@ -61,9 +61,13 @@ std::string_view startCaption(Label label);
 bool startsVisible(Button button);
 inline constexpr Button startFocus = Button::cmdRun;
 
-// What a screen reader is told beside Next once an answer is judged: the verdict and
-// both counts with what they count ("CORRECT. Right answers 1, wrong answers 0.");
-// empty while no verdict shows.
-std::string reviewDescription(std::string_view verdict, std::string_view right, std::string_view wrong);
+// The accessible names of the two controls that take the focus with something new to
+// read: the answer box named by its problem ("... used? Your answer"), Next by the verdict
+// and both counts ("CORRECT. Right answers 1, wrong answers 0. Next"); with nothing to
+// read, just "Your answer" and "Next". Braille displays show a focused control's name but
+// never its description, so what a blind learner must read at once goes into the name;
+// speech reads the name too, so it is said once. Both faces name them by these.
+std::string answerBoxName(std::string_view problem);
+std::string nextButtonName(std::string_view verdict, std::string_view right, std::string_view wrong);
 
 }  // namespace dravlet

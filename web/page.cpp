@@ -26,8 +26,9 @@ PAGE_OPERATION("setText") void pageSetText(const char* name, std::size_t nameLen
                                            std::size_t textLength);
 PAGE_OPERATION("setCaption") void pageSetCaption(const char* name, std::size_t nameLength, const char* caption,
                                                  std::size_t captionLength);
-PAGE_OPERATION("describe") void pageDescribe(const char* name, std::size_t nameLength, const char* description,
-                                             std::size_t descriptionLength);
+// The accessible name a control takes with the next settle.
+PAGE_OPERATION("name") void pageName(const char* name, std::size_t nameLength, const char* accessibleName,
+                                     std::size_t accessibleNameLength);
 PAGE_OPERATION("setVisible") void pageSetVisible(const char* name, std::size_t nameLength, bool visible);
 PAGE_OPERATION("settle") void pageSettle(const char* focus, std::size_t focusLength);
 // A press of the button runs the handler the engine numbered it with.
@@ -52,6 +53,9 @@ public:
     {
         const std::string_view name = controlName(box);
         pageSetText(name.data(), name.size(), text.data(), text.size());
+        if (box == dravlet::TextBox::txtProb) {
+            nameControl(dravlet::controlName(dravlet::TextBox::txtAnswer), dravlet::answerBoxName(text));
+        }
     }
 
     void focus(dravlet::TextBox box) override { m_focus = controlName(box); }
@@ -59,15 +63,18 @@ public:
     void setCaption(dravlet::Label label, std::string_view caption) override
     {
         m_captions.at(static_cast<std::size_t>(label)) = caption;
-        const std::string_view name = controlName(label);
-        pageSetCaption(name.data(), name.size(), caption.data(), caption.size());
-        // Next is described by the verdict and both counts, so a screen reader tells
-        // them when the focus comes to Next after Submit.
+        const std::string_view control = controlName(label);
+        pageSetCaption(control.data(), control.size(), caption.data(), caption.size());
+        // Next is named by the verdict and both counts, so a screen reader says them and a
+        // braille display shows them when the focus comes to Next after Submit.
         using dravlet::Label;
-        const std::string_view next = controlName(dravlet::Button::cmdNext);
-        const std::string description = dravlet::reviewDescription(
-            captionOf(Label::lblResponse), captionOf(Label::lblRight), captionOf(Label::lblWrong));
-        pageDescribe(next.data(), next.size(), description.data(), description.size());
+        std::string name = dravlet::nextButtonName(captionOf(Label::lblResponse), captionOf(Label::lblRight),
+                                                   captionOf(Label::lblWrong));
+        // Renamed only when that changes: every renaming is an event to each assistive client.
+        if (name != m_nextName) {
+            m_nextName = std::move(name);
+            nameControl(dravlet::controlName(dravlet::Button::cmdNext), m_nextName);
+        }
     }
 
     void setVisible(dravlet::Button button, bool visible) override
@@ -92,9 +99,15 @@ public:
     }
 
 private:
+    static void nameControl(std::string_view control, std::string_view name)
+    {
+        pageName(control.data(), control.size(), name.data(), name.size());
+    }
+
     const std::string& captionOf(dravlet::Label label) const { return m_captions.at(static_cast<std::size_t>(label)); }
 
     std::array<std::string, 6> m_captions;  // by label, in the order of their enumeration
+    std::string m_nextName;
     std::string m_focus;
     bool m_ended = false;
 };

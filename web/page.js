@@ -8,7 +8,7 @@
   const pointStep = 0.25;
   const changedCaptions = new Set();
   const fittedCaptions = new Set();
-  let problemChanged = false;
+  const names = new Map();
   let fitting = 0;
 
   // A caption too wide for its box is shown at the largest smaller size that fits,
@@ -28,10 +28,7 @@
 
   const page = {
     text: (name) => control(name).value,
-    setText: (name, text) => {
-      control(name).value = text;
-      problemChanged ||= name === 'txtProb';
-    },
+    setText: (name, text) => { control(name).value = text; },
     setCaption: (name, caption) => {
       const label = control(name);
       if (label.textContent !== caption) {
@@ -44,29 +41,21 @@
         changedCaptions.add(label);
       }
     },
-    describe: (name, description) => {
-      control(control(name).getAttribute('aria-describedby')).textContent = description;
-    },
+    name: (name, text) => names.set(name, text),
     setVisible: (name, visible) => { control(name).hidden = !visible; },
     connect: (name, press) => control(name).addEventListener('click', press),
     // Once the engine has done all it does on a press: the focus moves last, so that a
     // screen reader reads the control with what the press wrote into it.
     settle: (focus) => {
-      if (problemChanged) {
-        // The answer box is described by the problem it answers, so a screen reader reads
-        // the problem when the focus comes to the box, and again on "where am I". A change
-        // of its role attribute (to the role it has anyway, or back) makes the browser give
-        // it a new accessible object: the reader meets it as a new control when the focus
-        // arrives and reads it with its new problem once (a changed description of the
-        // focused box would be read a second time). Nothing is laid out again for that.
-        const answerBox = control('txtAnswer');
-        answerBox.setAttribute('aria-describedby', 'txtProb');
-        if (answerBox.hasAttribute('role')) {
-          answerBox.removeAttribute('role');
-        } else {
-          answerBox.setAttribute('role', 'textbox');
-        }
-        problemChanged = false;
+      const rename = (name) => {
+        control(name).setAttribute('aria-label', names.get(name));
+        names.delete(name);
+      };
+      // The control that takes the focus is renamed before it does, so a reader meets it
+      // with its new name and reads it once; any other after the focus has moved, where a
+      // reader takes no notice of it (Next, renamed as it hands the focus on).
+      if (names.has(focus)) {
+        rename(focus);
       }
       // Measured as the next frame is laid out, which it would be anyway, and before it
       // is painted.
@@ -80,6 +69,7 @@
       if (focus) {
         control(focus).focus();
       }
+      [...names.keys()].forEach(rename);
     },
     // A page may close only a tab opened by a script or with nothing to go back to
     // (so it tries only then, and the browser logs no refusal); where the tab stays,
@@ -173,7 +163,7 @@
       text: (name, length) => newText(page.text(textAt(name, length))),
       setText: (name, length, text, textLength) => page.setText(textAt(name, length), textAt(text, textLength)),
       setCaption: (name, length, text, textLength) => page.setCaption(textAt(name, length), textAt(text, textLength)),
-      describe: (name, length, text, textLength) => page.describe(textAt(name, length), textAt(text, textLength)),
+      name: (name, length, text, textLength) => page.name(textAt(name, length), textAt(text, textLength)),
       setVisible: (name, length, visible) => page.setVisible(textAt(name, length), visible !== 0),
       settle: (focus, length) => page.settle(textAt(focus, length)),
       connect: (name, length, handler) => page.connect(textAt(name, length), () => engine?.dravletPress(handler)),
@@ -193,13 +183,25 @@
     },
     wasi_snapshot_preview1: { environ_sizes_get: noEnvironment, environ_get: () => 0 },
   };
-  const base64 = control('engine').textContent;
-  const bytes = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : decode(base64);
-  engine = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports).exports;
-  engine.__wasm_call_ctors();
+  // A browser that cannot run the engine (no WebAssembly, or one its policy keeps from
+  // compiling it, as before Safari 16, Chrome 97, Firefox 102) keeps the window hidden and
+  // the line that says which browsers can; so does one too old to run this script at all.
+  const practiceWindow = control('cmdDravlet');
+  try {
+    const base64 = control('engine').textContent;
+    const bytes = Uint8Array.fromBase64 ? Uint8Array.fromBase64(base64) : decode(base64);
+    engine = new WebAssembly.Instance(new WebAssembly.Module(bytes), imports).exports;
+    engine.__wasm_call_ctors();
+    practiceWindow.hidden = false;
+    engine.dravletStart();
+  } catch {
+    engine = null;
+    practiceWindow.remove();
+    return;
+  }
+  control('unsupported').remove();
   addEventListener('resize', fitWidth);
   if (narrow.matches) {
     fitWidth();
   }
-  engine.dravletStart();
 })();

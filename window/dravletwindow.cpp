@@ -92,20 +92,6 @@ QAccessibleInterface* windowAccessible(const QString&, QObject* object)
     return nullptr;
 }
 
-// An accessible name that says what a control holds, then what the control is
-// ("... used? Your answer"). Braille displays show a focused control's name but never its
-// description, so what a blind learner must read at once goes into the name; speech reads
-// the name too, so it is said once.
-QString nameWith(const QString& content, const QString& control)
-{
-    if (content.isEmpty()) {
-        return control;
-    }
-    const QChar last = content.back();
-    const bool sentenceEnds = last == u'.' || last == u'?' || last == u'!';
-    return content + (sentenceEnds ? QStringLiteral(" ") : QStringLiteral(". ")) + control;
-}
-
 }  // namespace
 
 DravletWindow::DravletWindow(QWidget* parent) : QWidget(parent)
@@ -270,7 +256,7 @@ void DravletWindow::setText(TextBox box, std::string_view text)
         m_txtProb->setPlainText(toQString(text));
         // The answer box is named by the problem it answers: a screen reader says it and
         // a braille display shows it when the focus comes to the box.
-        m_txtAnswer->setAccessibleName(nameWith(m_txtProb->toPlainText(), QStringLiteral("Your answer")));
+        m_txtAnswer->setAccessibleName(toQString(answerBoxName(text)));
         break;
     case TextBox::txtAnswer: m_txtAnswer->setText(toQString(text)); break;
     }
@@ -287,10 +273,8 @@ void DravletWindow::setCaption(Label label, std::string_view caption)
     // Next is named by the verdict and both counts, so they are said and shown in braille
     // when the focus comes to Next after Submit. Renamed only when that changes: every
     // renaming is an event to each assistive client.
-    const QString name = nameWith(QString::fromStdString(reviewDescription(m_lblResponse->text().toStdString(),
-                                                                           m_lblRight->text().toStdString(),
-                                                                           m_lblWrong->text().toStdString())),
-                                  m_cmdNext->text());
+    const QString name = toQString(nextButtonName(m_lblResponse->text().toStdString(), m_lblRight->text().toStdString(),
+                                                  m_lblWrong->text().toStdString()));
     if (name != m_cmdNext->accessibleName()) {
         m_cmdNext->setAccessibleName(name);
     }

@@ -477,24 +477,28 @@ OrcaSession& orcaSession()
 }
 
 // What a learner opens: the desktop program, or the page in Firefox ESR (kiosk mode, a
-// fresh profile whose first-run pages are off, so nothing but the page opens); what Orca
-// says last as it opens; what it says after Space as the focus comes to the answer box with
-// a problem ("?") and to Next with the verdict and counts ("{}"), and on "where am I" there
-// (in a page Orca takes the keypad Enter for itself, unechoed); whether braille is checked.
+// fresh profile whose first-run pages are off, so nothing but the page opens) or Chromium;
+// what Orca says last as it opens; what it says after Space as the focus comes to the
+// answer box with a problem ("?") and to Next with the verdict and counts ("{}"), and on
+// "where am I" there (in a page Orca takes the keypad Enter for itself, unechoed); what the
+// braille line shows before a button, and whether it keeps runs of blanks (a browser folds
+// them in a name).
 struct OrcaTarget {
     const char* name;
     const char* opened;
     std::vector<std::string> answerFocus, nextFocus, whereAmI;
-    bool braille;
+    const char* brailleFrame;
+    bool brailleKeepsBlanks;
     QStringList (*command)(const QString& home);
     friend void PrintTo(const OrcaTarget& target, std::ostream* out) { *out << target.name; }
 };
 
 const OrcaTarget orcaTargets[] = {
     {"Desktop", "Start push button.", {"space", "? Your answer text."}, {"space", "{} Next push button."},
-     {"return", "{} Next push button."}, true, [](const QString&) { return QStringList{DRAVLET_EXECUTABLE}; }},
-    {"FirefoxEsr", "Finished loading Dravlet Problem Practice Version 2.1.", {"space", "Your answer entry.", "?"},
-     {"space", "Next push button.", "{}"}, {"Next push button {}"}, false, [](const QString& home) {
+     {"return", "{} Next push button."}, "Dravlet application Dravlet Problem Practice Version 2.1 frame ", true,
+     [](const QString&) { return QStringList{DRAVLET_EXECUTABLE}; }},
+    {"FirefoxEsr", "Finished loading Dravlet Problem Practice Version 2.1.", {"space", "? Your answer entry."},
+     {"space", "{} Next push button."}, {"{} Next push button."}, "", false, [](const QString& home) {
          const QString profile = home + "/firefox";
          QDir().mkpath(profile);
          QFile prefs(profile + "/user.js");
@@ -513,6 +517,11 @@ const OrcaTarget orcaTargets[] = {
          return QStringList{"firefox-esr", "--kiosk", "--no-remote", "--profile", profile,
                             QUrl::fromLocalFile(DRAVLET_PAGE).toString()};
      }},
+    {"Chromium", "Finished loading Dravlet Problem Practice Version 2.1.", {"space", "? Your answer entry."},
+     {"space", "{} Next push button."}, {"{} Next push button."}, "", false, [](const QString& home) {
+         return QStringList{"chromium", "--kiosk", "--no-sandbox", "--no-first-run", "--disable-gpu",
+                            "--user-data-dir=" + home + "/chromium", QUrl::fromLocalFile(DRAVLET_PAGE).toString()};
+     }},
 };
 
 class Orca : public ::testing::TestWithParam<OrcaTarget> {};
@@ -521,6 +530,9 @@ class Orca : public ::testing::TestWithParam<OrcaTarget> {};
 // Orca says and shows on a braille display at each step.
 TEST_P(Orca, SpeaksAndBraillesTheProblemTheVerdictAndBothCountsAtEveryStep)
 {
+    if (std::string_view(GetParam().name) != "Desktop" && !QFileInfo::exists(DRAVLET_PAGE)) {
+        GTEST_SKIP() << "the page is not built: cmake --preset web && cmake --build --preset web";
+    }
     XServer& x = sharedDisplay();
     OrcaSession& orca = orcaSession();
     ASSERT_EQ(orca.failure, "") << orca.logs();
@@ -536,7 +548,7 @@ TEST_P(Orca, SpeaksAndBraillesTheProblemTheVerdictAndBothCountsAtEveryStep)
         const std::vector<std::string> said = speech.next();
         opening.insert(opening.end(), said.begin(), said.end());
     }
-    ASSERT_EQ(timesSaid(opening, GetParam().opened), 1U) << orca.logs() << "/orca.log";
+    ASSERT_GE(timesSaid(opening, GetParam().opened), 1U) << orca.logs() << "/orca.log";
     // Keys pressed, then what Orca must say, all of it in this order: the key's echo, then
     // the focus with what the step shows (the verdict and counts for "{}"); and the braille
     // line it shows last, blank for blank. Returns the problem said.
@@ -560,20 +572,24 @@ TEST_P(Orca, SpeaksAndBraillesTheProblemTheVerdictAndBothCountsAtEveryStep)
             }
         }
         EXPECT_EQ(said, expected) << orca.logs() << "/orca.log";
-        if (GetParam().braille) {
-            const std::vector<std::string> lines = braille.next();
-            const std::string shown = lines.empty() ? "" : lines.back();
-            fill(line, review);
-            const std::string brailled = QString::fromStdString(problemIn(shown, line)).simplified().toStdString();
-            EXPECT_EQ(line.starts_with('?') ? brailled : shown, line.starts_with('?') ? problem : line) << "braille: " << shown;
-        }
+        std::vector<std::string> lines = braille.next();
+        // Orca flashes its mode changes on the display for a moment, then shows the line again.
+        std::erase_if(lines, [](const std::string& s) { return s == "Focus mode" || s == "Browse mode"; });
+        const std::string shown = lines.empty() ? "" : lines.back();
+        fill(line, review);
+        const auto blanks = [](const std::string& text) {
+            return GetParam().brailleKeepsBlanks ? text : QString::fromStdString(text).simplified().toStdString();
+        };
+        const std::string brailled = QString::fromStdString(problemIn(shown, line)).simplified().toStdString();
+        EXPECT_EQ(line.starts_with('?') ? brailled : shown, line.starts_with('?') ? problem : blanks(line))
+            << "braille: " << shown;
         return problem;
     };
     const auto type = [&](long number) {
         EXPECT_TRUE(x.run("xdotool", {"type", "--delay", "50", QString::number(number)}));
         speech.next();
     };
-    const std::string frame = "Dravlet application Dravlet Problem Practice Version 2.1 frame ";
+    const std::string frame = GetParam().brailleFrame;
     const std::string answerLine = "? Your answer  $l";
     const std::string nextLine = frame + "{} Next push button";
 
