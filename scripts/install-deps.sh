@@ -25,8 +25,10 @@ packages=(
   # a comma-decimal locale for the number-reading tests
   locales
   # the page: the engine in WebAssembly (Emscripten, whose optimiser needs acorn), GoogleTest's
-  # source for the same tests under node, and the browsers its tests drive
-  emscripten node-acorn googletest chromium firefox-esr
+  # source for the same tests under node, and the browsers its tests drive: WebKit through
+  # its WebDriver servers, WPE's headless and WebKitGTK's MiniBrowser (on Xvfb)
+  emscripten node-acorn googletest chromium firefox-esr wpewebkit-driver cog webkit2gtk-driver
+  libwebkit2gtk-4.1-0
 )
 # node comes with emscripten; npm from Debian only where node did not bring its own.
 command -v npm >/dev/null || packages+=(npm)
