@@ -53,9 +53,18 @@
       };
       // The control that takes the focus is renamed before it does, so a reader meets it
       // with its new name and reads it once; any other after the focus has moved, where a
-      // reader takes no notice of it (Next, renamed as it hands the focus on).
+      // reader takes no notice of it (Next, renamed as it hands the focus on). WebKit would
+      // still give the focused control's old name: a change of its role attribute (to the
+      // role it has anyway, or back) makes the browser give it a new accessible object,
+      // whose name is the new one. Nothing is laid out again for that.
       if (names.has(focus)) {
         rename(focus);
+        const focused = control(focus);
+        if (focused.hasAttribute('role')) {
+          focused.removeAttribute('role');
+        } else {
+          focused.setAttribute('role', focused.localName === 'button' ? 'button' : 'textbox');
+        }
       }
       // Measured as the next frame is laid out, which it would be anyway, and before it
       // is painted.
