@@ -33,49 +33,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 #ifdef DRAVLET_LIBFUZZER
 extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize);
 
-// Texts that byte mutations alone do not reach: the exact halfway point between a double
-// and the next one up (up to 1 075 places after the point), a hair below or above it, and
-// long runs made by repeating a piece of the text. Run with -max_len=2000 or more.
+// Texts that byte mutations alone do not reach: the exact halfway point between the double
+// the text reads as (or one drawn at random) and the next one up, up to 1 075 places after
+// the point, or a hair beyond it; and a piece of the text repeated up to 1 000 times.
+// Run with -max_len=2000 or more.
 extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
                                                unsigned seed)
 {
     std::mt19937_64 random(seed);
     std::string text(reinterpret_cast<const char*>(data), size);
-    switch (random() % 4) {
-    case 0: {
-        // The double the text reads as, or one drawn at random.
+    const std::uint64_t choice = random() % 4;
+    if (choice == 0) {
         double value = std::fabs(dravlet::testing::referenceRead(text));
         if (value == 0.0 || random() % 2 == 0) {
-            const std::uint64_t bits = random() & 0x7FEF'FFFF'FFFF'FFFFU;
+            const std::uint64_t bits = random() & 0x7FEF'FFFF'FFFF'FFFFU;  // finite, not negative
             std::memcpy(&value, &bits, sizeof value);
         }
         int exponent = 0;
-        const double fraction = std::frexp(value, &exponent);
-        const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+        const auto mantissa = static_cast<std::uint64_t>(std::ldexp(std::frexp(value, &exponent), 53));
         text = dravlet::testing::exactDecimal(2 * mantissa + 1, exponent - 54);
-        const std::uint64_t tweak = random() % 3;
-        if (tweak == 1) {
-            text += std::string(random() % 400, '0') + "1";
-        } else if (tweak == 2) {
-            text.back() = static_cast<char>(text.back() - 1);
-            text += std::string(random() % 400, '9');
-        }
-        break;
-    }
-    case 1: {
-        if (text.empty()) {
-            return LLVMFuzzerMutate(data, size, maxSize);
-        }
+        text += random() % 2 == 0 ? "" : std::string(random() % 400, '0') + "1";
+    } else if (choice == 1 && !text.empty()) {
         const std::size_t at = random() % text.size();
         const std::string piece = text.substr(at, random() % 4 + 1);
-        std::string run;
         for (std::uint64_t times = random() % 1000 + 1; times > 0; --times) {
-            run += piece;
+            text.insert(at, piece);
         }
-        text.insert(at, run);
-        break;
-    }
-    default:
+    } else {
         return LLVMFuzzerMutate(data, size, maxSize);
     }
     size = std::min(text.size(), maxSize);

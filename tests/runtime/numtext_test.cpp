@@ -113,28 +113,21 @@ TEST(ReadNumberLimits, LongRunsOfZerosKeepTheValue)
 }
 
 // A tie between two doubles can need over 1 000 places after the point, most of them
-// zeros that lead the fraction; the digits that follow them decide it, ties to even.
+// zeros that lead the fraction; the digits that follow them decide it, ties to even. Each
+// tie ends in 5; one with 49 there is just below it.
 TEST(ReadNumberLimits, LongTiesReadAsTheNearestDouble)
 {
-    const auto lastDown = [](std::string text) {
-        const auto at = text.find_last_not_of('0');
-        text[at] = static_cast<char>(text[at] - 1);
-        return text + "9";
-    };
-    // Between 0x1.0000000000001p-748 and the next double up: 801 places, the first 225 zeros.
+    // Between 0x1.0000000000001p-748 and the next double up: 801 places, the first 225 zeros;
+    // between the two smallest doubles: 1 075 places, the first 323 zeros.
     const std::string tie = testing::exactDecimal((std::uint64_t{1} << 53) + 3, -801);
-    // Between the two smallest doubles: 1 075 places, the first 323 zeros.
     const std::string smallest = testing::exactDecimal(3, -1075);
-    const struct {
-        std::string text;
-        double value;
-    } rows[] = {{tie, 0x1.0000000000002p-748}, {lastDown(tie), 0x1.0000000000001p-748},
-                {"000" + tie + std::string(300, '0') + " l", 0x1.0000000000002p-748},
-                {"-" + smallest, -2 * std::numeric_limits<double>::denorm_min()},
-                {lastDown(smallest), std::numeric_limits<double>::denorm_min()}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(readNumber(row.text), row.value) << row.text;
-    }
+    const auto below = [](const std::string& text) { return text.substr(0, text.size() - 1) + "49"; };
+    const double least = std::numeric_limits<double>::denorm_min();
+    EXPECT_EQ(readNumber(tie), 0x1.0000000000002p-748);
+    EXPECT_EQ(readNumber(below(tie)), 0x1.0000000000001p-748);
+    EXPECT_EQ(readNumber("000" + tie + std::string(300, '0') + " l"), 0x1.0000000000002p-748);
+    EXPECT_EQ(readNumber("-" + smallest), -2 * least);
+    EXPECT_EQ(readNumber(below(smallest)), least);
 }
 
 TEST(ReadNumberLimits, MegabyteOfJunkAfterTheNumberIsIgnored)

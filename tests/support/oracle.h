@@ -4,8 +4,10 @@
 // from its text as the learner sees it and its answer is worked out in integers; a typed
 // answer is read by a slow reference reader; the verdict follows from the two.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <locale.h>
@@ -51,35 +53,15 @@ inline double referenceRead(std::string_view text)
     return value;
 }
 
-// mantissa x 2^exponent written out in full, digit by digit ("0.000..." below one): the
-// exact decimal of a binary fraction, as long as it takes, such as the halfway point between
-// two doubles.
+// mantissa x 2^exponent written out in full ("0.000..." below one) by the C library's
+// printf, exact to the last digit: such as the halfway point between two doubles, which
+// a long double holds exactly.
 inline std::string exactDecimal(std::uint64_t mantissa, int exponent)
 {
-    std::string digits = std::to_string(mantissa);
-    const auto times = [&digits](int factor) {
-        int carry = 0;
-        for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
-            const int product = (*digit - '0') * factor + carry;
-            *digit = static_cast<char>('0' + product % 10);
-            carry = product / 10;
-        }
-        if (carry != 0) {
-            digits.insert(digits.begin(), static_cast<char>('0' + carry));
-        }
-    };
-    // m x 2^-k is m x 5^k / 10^k.
-    for (int i = 0; i < std::abs(exponent); ++i) {
-        times(exponent > 0 ? 2 : 5);
-    }
-    if (exponent >= 0) {
-        return digits;
-    }
-    const auto places = static_cast<std::size_t>(-exponent);
-    if (digits.size() <= places) {
-        digits.insert(0, places + 1 - digits.size(), '0');
-    }
-    return digits.insert(digits.size() - places, ".");
+    std::vector<char> text(1200);
+    std::snprintf(text.data(), text.size(), "%.*Lf", std::max(0, -exponent),
+                  std::ldexp(static_cast<long double>(mantissa), exponent));
+    return text.data();
 }
 
 // A problem as shown, with everything it implies. broken is nullptr for a sound

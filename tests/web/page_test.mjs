@@ -31,9 +31,8 @@ const spoken = (text) => text.replace(/\s+/g, ' ');
 // WebKit, which puppeteer cannot drive, through classic WebDriver: the driver on a free
 // port, and a page with the few calls of puppeteer's that the test makes.
 const webDriver = (command, capabilities) => async () => {
-  const port = await new Promise((done) => {
-    const probe = createServer().listen(0, () => { const { port: free } = probe.address(); probe.close(() => done(free)); });
-  });
+  const probe = createServer().listen(0);
+  const { port } = await new Promise((done) => probe.on('listening', () => done(probe.address()))).finally(() => probe.close());
   const server = spawn(command[0], [...command.slice(1), `--port=${port}`], { stdio: 'ignore', detached: true });
   let driver = null;
   for (const deadline = Date.now() + 20000; !driver;) {
@@ -47,7 +46,6 @@ const webDriver = (command, capabilities) => async () => {
       await driver.get(url);
       await driver.executeScript(() => {
         window.said = [];
-        addEventListener('error', (e) => window.said.push(`error: ${e.message}`));
         ['log', 'info', 'warn', 'error'].forEach((type) => { console[type] = (...all) => window.said.push(`${type}: ${all.join(' ')}`); });
       });
     },
@@ -185,19 +183,13 @@ for (const [name, { launch, label }] of Object.entries(browsers)) {
       assert.ok(now.problemFits && now.blanksKept, `shown whole, blank for blank: ${first}`);
       await named({ txtProb: 'Problem', lblRight: 'Right', lblWrong: 'Wrong', txtAnswer: `${spoken(first)}. Your answer` });
       // A paste keeps its first 32 767 characters; the problem box takes no typing.
-      const edited = await page.evaluate(() => {
-        const insert = (id, text) => {
-          document.getElementById(id).focus();
-          document.execCommand('insertText', false, text);
-        };
-        insert('txtProb', '1');
-        insert('txtAnswer', '9'.repeat(40000));
-        const box = document.getElementById('txtAnswer');
-        const kept = [document.getElementById('txtProb').value, box.value.length];
-        box.value = '';
-        return kept;
-      });
-      assert.deepEqual(edited, [first, 32767]);
+      const edited = await page.evaluate(() => ['txtProb', 'txtAnswer'].map((id) => {
+        document.getElementById(id).focus();
+        document.execCommand('insertText', false, '9'.repeat(40000));
+        return document.getElementById(id).value;
+      }));
+      assert.deepEqual([edited[0], edited[1].length], [first, 32767]);
+      await page.evaluate(() => { document.getElementById('txtAnswer').value = ''; });
 
       await page.keyboard.type(String(right.answer));
       await press('Enter');  // presses nothing: there is no form to send
