@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <locale.h>
@@ -53,15 +52,24 @@ inline double referenceRead(std::string_view text)
     return value;
 }
 
-// mantissa x 2^exponent written out in full ("0.000..." below one) by the C library's
-// printf, exact to the last digit: such as the halfway point between two doubles, which
-// a long double holds exactly.
+// mantissa x 2^exponent written out in full ("0.000..." below one), digit by digit: the
+// exact decimal of a binary fraction, such as the halfway point between two doubles. (The
+// C library's printf is not exact for long doubles everywhere: not in WebAssembly.)
 inline std::string exactDecimal(std::uint64_t mantissa, int exponent)
 {
-    std::vector<char> text(1200);
-    std::snprintf(text.data(), text.size(), "%.*Lf", std::max(0, -exponent),
-                  std::ldexp(static_cast<long double>(mantissa), exponent));
-    return text.data();
+    std::string digits = std::to_string(mantissa);
+    for (int i = 0; i < std::abs(exponent); ++i) {  // m x 2^-k is m x 5^k / 10^k
+        int carry = 0;
+        for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+            carry += (*digit - '0') * (exponent > 0 ? 2 : 5);
+            *digit = static_cast<char>('0' + carry % 10);
+            carry /= 10;
+        }
+        digits.insert(0, carry == 0 ? "" : std::string(1, static_cast<char>('0' + carry)));
+    }
+    const auto places = static_cast<std::size_t>(std::max(0, -exponent));
+    digits.insert(0, std::max(digits.size(), places + 1) - digits.size(), '0');
+    return places == 0 ? digits : digits.insert(digits.size() - places, ".");
 }
 
 // A problem as shown, with everything it implies. broken is nullptr for a sound
