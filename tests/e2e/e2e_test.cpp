@@ -320,8 +320,9 @@ TEST(ScreenReader, PlaysACycleThroughAtspiOnXAndOnWayland)
         << protocol.right(2000).toStdString();
 }
 
-// What a screen reader sent out, from a log: each call waits for a new entry and then for
-// the log to be quiet for 0.6 s, and returns the entries that came since the call before.
+// What a screen reader sent out, from a log: each call waits for a new entry (20 s, or as
+// long as it is given) and then for the log to be quiet for 0.6 s, and returns the entries
+// that came since the call before.
 // Speech (speech-dispatcher's log) has its blanks folded; braille (Orca's debug log) is
 // kept blank for blank.
 class ReaderLog {
@@ -329,10 +330,10 @@ public:
     static ReaderLog speech(QString path) { return {std::move(path), R"(\d+:DATA:\|<speak>(.*)</speak>)", true}; }
     static ReaderLog braille(QString path) { return {std::move(path), R"( - BRAILLE LINE:  '(.*)'$)", false}; }
 
-    std::vector<std::string> next()
+    std::vector<std::string> next(int waitMs = 20000)
     {
         std::vector<std::string> all = read();
-        const QDeadlineTimer deadline(20000);
+        const QDeadlineTimer deadline(waitMs);
         qint64 size = -1;
         for (int quiet = 0; quiet < 6 && !deadline.hasExpired(); QThread::msleep(100)) {
             const qint64 now = QFileInfo(m_path).size();
@@ -478,7 +479,7 @@ OrcaSession& orcaSession()
 
 // What a learner opens: the desktop program, or the page in Firefox ESR (kiosk mode, a
 // fresh profile whose first-run pages are off, so nothing but the page opens) or Chromium;
-// what Orca says last as it opens, and how often (Chromium has it say so twice); what it says after Space as the focus comes to the
+// what Orca says last as it opens; what it says after Space as the focus comes to the
 // answer box with a problem ("?") and to Next with the verdict and counts ("{}"), and on
 // "where am I" there (in a page Orca takes the keypad Enter for itself, unechoed); what the
 // braille line shows before a button, and whether it keeps runs of blanks (a browser folds
@@ -486,7 +487,6 @@ OrcaSession& orcaSession()
 struct OrcaTarget {
     const char* name;
     const char* opened;
-    std::size_t timesOpened;
     std::vector<std::string> answerFocus, nextFocus, whereAmI;
     const char* brailleFrame;
     bool brailleKeepsBlanks;
@@ -495,10 +495,10 @@ struct OrcaTarget {
 };
 
 const OrcaTarget orcaTargets[] = {
-    {"Desktop", "Start push button.", 1, {"space", "? Your answer text."}, {"space", "{} Next push button."},
+    {"Desktop", "Start push button.", {"space", "? Your answer text."}, {"space", "{} Next push button."},
      {"return", "{} Next push button."}, "Dravlet application Dravlet Problem Practice Version 2.1 frame ", true,
      [](const QString&) { return QStringList{DRAVLET_EXECUTABLE}; }},
-    {"FirefoxEsr", "Finished loading Dravlet Problem Practice Version 2.1.", 1, {"space", "? Your answer entry."},
+    {"FirefoxEsr", "Finished loading Dravlet Problem Practice Version 2.1.", {"space", "? Your answer entry."},
      {"space", "{} Next push button."}, {"{} Next push button."}, "", false, [](const QString& home) {
          const QString profile = home + "/firefox";
          QDir().mkpath(profile);
@@ -518,7 +518,7 @@ const OrcaTarget orcaTargets[] = {
          return QStringList{"firefox-esr", "--kiosk", "--no-remote", "--profile", profile,
                             QUrl::fromLocalFile(DRAVLET_PAGE).toString()};
      }},
-    {"Chromium", "Finished loading Dravlet Problem Practice Version 2.1.", 2, {"space", "? Your answer entry."},
+    {"Chromium", "Finished loading Dravlet Problem Practice Version 2.1.", {"space", "? Your answer entry."},
      {"space", "{} Next push button."}, {"{} Next push button."}, "", false, [](const QString& home) {
          return QStringList{"chromium", "--kiosk", "--no-sandbox", "--no-first-run", "--disable-gpu",
                             "--user-data-dir=" + home + "/chromium", QUrl::fromLocalFile(DRAVLET_PAGE).toString()};
@@ -544,12 +544,18 @@ TEST_P(Orca, SpeaksAndBraillesTheProblemTheVerdictAndBothCountsAtEveryStep)
     QProcess program;
     program.setProcessEnvironment(orca.env);
     program.start(command.first(), command.mid(1));
+    // What it says as it opens, until it has said it is open and then nothing for 3 s
+    // (Chromium may say again that the page has loaded, more than a second later).
     std::vector<std::string> opening;
-    for (const QDeadlineTimer deadline(30000); timesSaid(opening, GetParam().opened) < GetParam().timesOpened && !deadline.hasExpired();) {
-        const std::vector<std::string> said = speech.next();
+    for (const QDeadlineTimer deadline(30000); !deadline.hasExpired();) {
+        const bool opened = timesSaid(opening, GetParam().opened) > 0;
+        const std::vector<std::string> said = speech.next(opened ? 3000 : 20000);
+        if (said.empty() && opened) {
+            break;
+        }
         opening.insert(opening.end(), said.begin(), said.end());
     }
-    ASSERT_EQ(timesSaid(opening, GetParam().opened), GetParam().timesOpened) << orca.logs() << "/orca.log";
+    ASSERT_GE(timesSaid(opening, GetParam().opened), 1U) << orca.logs() << "/orca.log";
     // Keys pressed, then what Orca must say, all of it in this order: the key's echo, then
     // the focus with what the step shows (the verdict and counts for "{}"); and the braille
     // line it shows last, blank for blank. Returns the problem said.
