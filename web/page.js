@@ -6,39 +6,63 @@
   const control = (name) => document.getElementById(name);
   const smallestPoints = 5;
   const pointStep = 0.25;
-  const changedCaptions = new Set();
-  const fittedCaptions = new Set();
+  const changedTexts = new Set();
+  const fittedTexts = new Set();
   const names = new Map();
   let fitting = 0;
 
-  // A caption too wide for its box is shown at the largest smaller size that fits,
-  // never cut off.
-  const fitCaption = (label) => {
+  // A text too wide or too tall for its box (a long count, or a reader's own line height
+  // and spacing) is shown at the largest smaller size that fits, never cut off.
+  const fitText = (box) => {
     let points = 0;
-    while (label.scrollWidth > label.clientWidth) {
-      points ||= parseFloat(getComputedStyle(label).fontSize) * 0.75;
+    while (box.scrollWidth > box.clientWidth || box.scrollHeight > box.clientHeight) {
+      points ||= parseFloat(getComputedStyle(box).fontSize) * 0.75;
       if (points - pointStep < smallestPoints) {
         return;
       }
       points -= pointStep;
-      label.style.fontSize = `${points}pt`;
-      fittedCaptions.add(label);
+      box.style.fontSize = `${points}pt`;
+      fittedTexts.add(box);
     }
+  };
+  const fitChanged = () => {
+    changedTexts.forEach(fitText);
+    changedTexts.clear();
+  };
+  // Measured as the next frame is laid out, which it would be anyway, and before it is
+  // painted.
+  const fitNextFrame = () => {
+    if (changedTexts.size > 0 && !fitting) {
+      fitting = requestAnimationFrame(() => {
+        fitChanged();
+        fitting = 0;
+      });
+    }
+  };
+  const changed = (box) => {
+    // Only a text that was made smaller is put back to its size (touching the style of
+    // every text costs the first frame a millisecond or two).
+    if (fittedTexts.delete(box)) {
+      box.style.fontSize = '';
+    }
+    changedTexts.add(box);
   };
 
   const page = {
     text: (name) => control(name).value,
-    setText: (name, text) => { control(name).value = text; },
+    setText: (name, text) => {
+      const box = control(name);
+      box.value = text;
+      // The problem shows whole; the learner's own box scrolls as it is typed into.
+      if (box.readOnly) {
+        changed(box);
+      }
+    },
     setCaption: (name, caption) => {
       const label = control(name);
       if (label.textContent !== caption) {
         label.textContent = caption;
-        // Only a caption that was made smaller is put back to its size (touching the
-        // style of every caption costs the first frame a millisecond or two).
-        if (fittedCaptions.delete(label)) {
-          label.style.fontSize = '';
-        }
-        changedCaptions.add(label);
+        changed(label);
       }
     },
     name: (name, text) => names.set(name, text),
@@ -66,15 +90,7 @@
           focused.setAttribute('role', focused.localName === 'button' ? 'button' : 'textbox');
         }
       }
-      // Measured as the next frame is laid out, which it would be anyway, and before it
-      // is painted.
-      if (changedCaptions.size > 0 && !fitting) {
-        fitting = requestAnimationFrame(() => {
-          changedCaptions.forEach(fitCaption);
-          changedCaptions.clear();
-          fitting = 0;
-        });
-      }
+      fitNextFrame();
       if (focus) {
         control(focus).focus();
       }
@@ -94,17 +110,34 @@
     },
   };
 
-  // On a screen narrower than the window (a phone) the window is scaled to the width,
-  // so nothing is cut off and nothing scrolls sideways. The media query costs nothing
-  // where the window fits, as it does on every desktop.
+  // On a screen narrower than the window (a phone, a window made narrow, a zoom to 400 %)
+  // the window is scaled to the width, so nothing is cut off and nothing scrolls sideways.
+  // The media query costs nothing where the window fits, as it does on every desktop; on a
+  // resize the width itself is read, since Firefox reports the query's new answer only after
+  // the resize event.
   const windowWidth = 438 + 24;
-  const narrow = matchMedia(`(max-width: ${windowWidth - 1}px)`);
-  const fitWidth = () => {
+  const fitWidth = (narrow) => {
     const practiceWindow = control('cmdDravlet');
     if (practiceWindow) {
-      practiceWindow.style.zoom = narrow.matches ? String(document.documentElement.clientWidth / windowWidth) : '';
+      practiceWindow.style.zoom = narrow ? String(document.documentElement.clientWidth / windowWidth) : '';
     }
   };
+
+  // A reader's own line height, letter and word spacing (a style sheet of its own, a reading
+  // extension) may come at any time: a hidden sample text of the window's changes size with
+  // them, and every text is fitted again, after that layout and before it is painted.
+  const spacingSample = document.createElement('span');
+  spacingSample.id = 'spacing';
+  spacingSample.textContent = 'Ab 1';
+  let sampleSize = '';
+  const spacingChanged = new ResizeObserver(([{ contentRect }]) => {
+    const size = `${contentRect.width} ${contentRect.height}`;
+    if (sampleSize !== '' && size !== sampleSize) {
+      document.querySelectorAll('#txtProb, #cmdDravlet > div:not(.slot), output, label').forEach(changed);
+      fitChanged();
+    }
+    sampleSize = size;
+  });
 
   const decode = (base64) => {
     const bytes = atob(base64);
@@ -209,8 +242,10 @@
     return;
   }
   control('unsupported').remove();
-  addEventListener('resize', fitWidth);
-  if (narrow.matches) {
-    fitWidth();
+  practiceWindow.append(spacingSample);
+  spacingChanged.observe(spacingSample);
+  addEventListener('resize', () => fitWidth(document.documentElement.clientWidth < windowWidth));
+  if (matchMedia(`(max-width: ${windowWidth - 1}px)`).matches) {
+    fitWidth(true);
   }
 })();

@@ -2,11 +2,13 @@
 // keyboard user plays it: Start, a right answer, Next, a wrong answer, Quit, with every
 // text, the focus, the counts and where each control stands checked at each step against
 // the tests' own oracle; then that nothing left the page, nothing was stored and nothing
-// was said on the console; then the page on a phone, and in a browser without WebAssembly.
+// was said on the console; axe-core's audit at every state, and every text whole with a
+// reader's own spacing; then the page on a phone, narrowed, in forced colours, and in a
+// browser without WebAssembly.
 //   node page_test.mjs PAGE.html ORACLE-COMMAND...
 import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
-import { mkdtempSync } from 'node:fs';
+import { mkdtempSync, readFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
@@ -27,6 +29,16 @@ const oracle = (problem, typed) => {
 
 // Text as a browser gives it to assistive technology: runs of blanks as one.
 const spoken = (text) => text.replace(/\s+/g, ' ');
+
+// The rules of axe-core's that the page breaks: WCAG 2.0 to 2.2 at A and AA, and its best
+// practices. Its script is run as the driver's own, which the page's policy does not stop.
+const axe = readFileSync(new URL('node_modules/axe-core/axe.min.js', import.meta.url), 'utf8');
+const audit = async (page) => {
+  await page.evaluate(axe);
+  return JSON.parse(await page.evaluate(async () => JSON.stringify((await window.axe.run(document, {
+    runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'] },
+  })).violations.map((rule) => `${rule.id}: ${rule.nodes.map((node) => node.target).join(' ')}`))));
+};
 
 // WebKit, which puppeteer cannot drive, through classic WebDriver: the driver on a free
 // port, and a page with the few calls of puppeteer's that the test makes.
@@ -108,8 +120,8 @@ const layout = Object.entries({
 });
 
 // What the learner sees, once the page has drawn its next frame: texts, the buttons
-// showing, the focus, the controls out of their place, and whether the problem and the
-// counts fit their boxes and the blanks of every text stay visible.
+// showing, the focus, the controls out of their place, the texts cut by their boxes, and
+// whether the blanks of every text stay visible.
 const seen = (page) => page.evaluate(async (places) => {
   await new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(drawn)));
   const el = (id) => document.getElementById(id);
@@ -131,8 +143,7 @@ const seen = (page) => page.evaluate(async (places) => {
       const rect = el(id).getBoundingClientRect();
       return Math.abs([rect.left, rect.top, rect.width, rect.height][i] - from - place[i]) > 0.5;
     })).map(([id]) => id).join(' '),
-    problemFits: fits('txtProb'),
-    countsFit: fits('lblRight') && fits('lblWrong'),
+    cut: ['txtProb', 'lblResponse', 'lblRight', 'lblWrong', 'Label1', 'Label2', 'Label3'].filter((id) => !fits(id)).join(' '),
     blanksKept: ['txtProb', 'lblResponse', 'lblRight', 'lblWrong']
       .every((id) => getComputedStyle(el(id)).whiteSpace.startsWith('pre')),
   };
@@ -165,8 +176,9 @@ for (const [name, { launch, label }] of Object.entries(browsers)) {
       assert.equal(await page.title(), 'Dravlet Problem Practice Version 2.1');
       await page.waitForSelector('#cmdRun:not([hidden])');
       let now = await seen(page);
-      assert.deepEqual([now.focus, now.right, now.wrong, now.buttons, now.problem, now.verdict, now.misplaced],
-        ['cmdRun', '0', '0', 'cmdRun cmdQuit', '', '', '']);
+      assert.deepEqual([now.focus, now.right, now.wrong, now.buttons, now.problem, now.verdict, now.misplaced, now.cut],
+        ['cmdRun', '0', '0', 'cmdRun cmdQuit', '', '', '', '']);
+      assert.deepEqual(await audit(page), [], 'axe-core at the start');
       // The problem box is no tab stop, either way.
       await page.keyboard.press('Tab');
       const tabbed = (await seen(page)).focus;
@@ -179,8 +191,9 @@ for (const [name, { launch, label }] of Object.entries(browsers)) {
       now = await seen(page);
       const first = now.problem;
       const right = oracle(first, '');
-      assert.deepEqual([now.focus, now.buttons, now.answer, now.misplaced], ['txtAnswer', 'cmdSubmit cmdQuit', '', '']);
-      assert.ok(now.problemFits && now.blanksKept, `shown whole, blank for blank: ${first}`);
+      assert.deepEqual([now.focus, now.buttons, now.answer, now.misplaced, now.cut, now.blanksKept],
+        ['txtAnswer', 'cmdSubmit cmdQuit', '', '', '', true], `shown whole, blank for blank: ${first}`);
+      assert.deepEqual(await audit(page), [], 'axe-core with a problem');
       await named({ txtProb: 'Problem', lblRight: 'Right', lblWrong: 'Wrong', txtAnswer: `${spoken(first)}. Your answer` });
       // A paste keeps its first 32 767 characters; the problem box takes no typing.
       const edited = await page.evaluate(() => ['txtProb', 'txtAnswer'].map((id) => {
@@ -204,6 +217,21 @@ for (const [name, { launch, label }] of Object.entries(browsers)) {
       assert.deepEqual([now.verdict, now.right, now.wrong, now.focus, now.buttons, now.problem, now.misplaced],
         ['CORRECT', ' 1', ' 0', 'cmdNext', 'cmdNext cmdQuit', first, '']);
       await named({ cmdNext: 'CORRECT. Right answers 1, wrong answers 0. Next' });
+      assert.deepEqual(await audit(page), [], 'axe-core with a verdict');
+      // From here on with a reader's own line height and spacing, as a style sheet of its own
+      // sets them: every text is fitted again at once, and stays whole from then on.
+      await page.evaluate(() => {
+        const spacing = 'line-height: 1.5 !important; letter-spacing: 0.12em !important; word-spacing: 0.16em !important;';
+        try {
+          const sheet = new CSSStyleSheet();
+          sheet.replaceSync(`* { ${spacing} } p { margin-bottom: 2em !important }`);
+          document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];
+        } catch {  // WPE 2.38 (Safari 16.0) constructs no style sheet: the same on every element
+          document.querySelectorAll('*').forEach((element) => { element.style.cssText += spacing; });
+        }
+      });
+      now = await seen(page);
+      assert.deepEqual([now.cut, now.misplaced], ['', ''], 'with a reader\'s spacing');
 
       await press('Enter');  // on Next
       now = await seen(page);
@@ -211,16 +239,16 @@ for (const [name, { launch, label }] of Object.entries(browsers)) {
       const typed = String(oracle(second, '').answer + 1);
       const wrong = oracle(second, typed);
       assert.notEqual(second, first);
-      assert.deepEqual([now.focus, now.buttons, now.answer, now.verdict, now.problemFits],
-        ['txtAnswer', 'cmdSubmit cmdQuit', '', '', true]);
+      assert.deepEqual([now.focus, now.buttons, now.answer, now.verdict, now.cut],
+        ['txtAnswer', 'cmdSubmit cmdQuit', '', '', '']);
       await page.keyboard.type(typed);
       await page.keyboard.press('Tab');
       // A count too wide for its box, as one of thousands would be, is made smaller to fit.
       await page.evaluate(() => { document.getElementById('lblWrong').style.width = '24px'; });
       await press('Enter');  // on Submit
       now = await seen(page);
-      assert.deepEqual([now.verdict, now.right, now.wrong, now.focus, now.countsFit],
-        [wrong.verdict, ' 1', ' 1', 'cmdNext', true]);
+      assert.deepEqual([now.verdict, now.right, now.wrong, now.focus, now.cut],
+        [wrong.verdict, ' 1', ' 1', 'cmdNext', '']);
       await named({ cmdNext: `${spoken(wrong.verdict)}. Right answers 1, wrong answers 1. Next` });
 
       await page.keyboard.press('Tab');
@@ -229,6 +257,7 @@ for (const [name, { launch, label }] of Object.entries(browsers)) {
       if (!page.isClosed()) {
         now = await seen(page);
         assert.deepEqual(now, { ended: 'The practice has ended. Reload the page to start a new one.', focus: 'ended' });
+        assert.deepEqual(await audit(page), [], 'axe-core after Quit');
         const left = await page.evaluate(async () => ({
           controls: document.querySelectorAll('button, input, textarea').length,
           loaded: performance.getEntriesByType('resource').map((entry) => entry.name),
@@ -261,8 +290,10 @@ for (const name of ['chromium', 'firefox']) {
       const page = await browser.newPage();
       await page.evaluateOnNewDocument(() => { delete globalThis.WebAssembly; });
       await page.goto(pageUrl);
-      assert.deepEqual(await page.evaluate(() => [document.body.innerText.trim(), document.querySelectorAll('button, input').length]),
-        ['This browser cannot run Dravlet: it needs Safari 16, Chrome 97, Firefox 102 or Edge 97 or later, with JavaScript on.', 0]);
+      assert.deepEqual(await page.evaluate(() => [document.body.innerText.trim().split(/\n+/), document.querySelectorAll('button, input').length]),
+        [['Dravlet Problem Practice Version 2.1', // the heading, seen only by a screen reader
+          'This browser cannot run Dravlet: it needs Safari 16, Chrome 97, Firefox 102 or Edge 97 or later, with JavaScript on.'], 0]);
+      assert.deepEqual(await audit(page), []);
     } finally {
       await browser.close();
     }
@@ -285,36 +316,66 @@ test('chromium: no connection can leave the page', async () => {
   }
 });
 
-// On a phone, and zoomed in: the whole window in view, nothing scrolling sideways, and
-// a tap on Start gives a problem that fits its box.
-test('chromium: on a phone and zoomed in, by touch', async () => {
+// In forced colours (a contrast theme of Windows) every control and count box keeps a
+// border of a colour of its own, and the focused control its ring: on Start, the answer
+// box and Submit.
+test('chromium: in forced colours every box keeps its border and the focus its ring', async () => {
   const browser = await browsers.chromium.launch();
   try {
-    for (const viewport of [{ width: 390, height: 844, isMobile: true, hasTouch: true, deviceScaleFactor: 3 },
-      { width: 240, height: 400, deviceScaleFactor: 4 }]) {
-      const page = await browser.newPage();
-      await page.setViewport(viewport);
-      await page.goto(pageUrl);
-      const start = await page.waitForSelector('#cmdRun:not([hidden])');
-      const box = await start.boundingBox();
-      if (viewport.hasTouch) {
-        await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
-      } else {
-        await start.click();
-      }
-      const fit = await page.evaluate(() => {
-        const win = document.getElementById('cmdDravlet').getBoundingClientRect();
-        const problem = document.getElementById('txtProb');
-        return {
-          sideways: document.documentElement.scrollWidth > document.documentElement.clientWidth,
-          inView: win.left >= 0 && win.right <= document.documentElement.clientWidth,
-          problem: problem.value !== '' && problem.scrollHeight <= problem.clientHeight,
-        };
-      });
-      assert.deepEqual(fit, { sideways: false, inView: true, problem: true }, JSON.stringify(viewport));
-      await page.close();
+    const page = await browser.newPage();
+    await (await page.createCDPSession()).send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
+    await page.goto(pageUrl);
+    for (const key of [' ', 'Tab', '']) {
+      assert.equal(await page.evaluate(() => {
+        const framed = (box, edge, style = getComputedStyle(box)) => style[`${edge}Style`] !== 'none'
+          && parseFloat(style[`${edge}Width`]) > 0 && style[`${edge}Color`] !== style.backgroundColor;
+        return [...document.querySelectorAll('textarea, input, button:not([hidden]), output')].filter((box) => !framed(box, 'borderTop'))
+          .concat(framed(document.activeElement, 'outline') && matchMedia('(forced-colors: active)').matches ? [] : [document.activeElement])
+          .map((box) => box.id).join(' ');
+      }), '', `unframed, or without a ring, before ${key || 'the end'}`);
+      await page.keyboard.press(key || 'Tab');
     }
   } finally {
     await browser.close();
   }
 });
+
+// On a phone, zoomed in, and narrowed after it opened (a zoom to 400 %, a phone turned, a
+// window made narrow): the whole window in view, nothing scrolling sideways, and a tap on
+// Start gives a problem that fits its box.
+for (const name of ['chromium', 'firefox']) {
+  test(`${name}: on a phone, zoomed in and narrowed, by touch`, async () => {
+    const browser = await browsers[name].launch();
+    try {
+      for (const [viewport, narrowed] of [[{ width: 390, height: 844, isMobile: true, hasTouch: true, deviceScaleFactor: 3 }],
+        [{ width: 240, height: 400, deviceScaleFactor: 4 }], [{ width: 1024, height: 768 }, { width: 320, height: 640 }]]) {
+        const page = await browser.newPage();
+        await page.setViewport(viewport);
+        await page.goto(pageUrl);
+        const start = await page.waitForSelector('#cmdRun:not([hidden])');
+        if (narrowed) {
+          await page.setViewport(narrowed);
+        }
+        const box = await start.boundingBox();
+        if (viewport.hasTouch) {
+          await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+        } else {
+          await start.click();
+        }
+        const fit = await page.evaluate(() => {
+          const win = document.getElementById('cmdDravlet').getBoundingClientRect();
+          const problem = document.getElementById('txtProb');
+          return {
+            sideways: document.documentElement.scrollWidth > document.documentElement.clientWidth,
+            inView: win.left >= 0 && win.right <= document.documentElement.clientWidth,
+            problem: problem.value !== '' && problem.scrollHeight <= problem.clientHeight,
+          };
+        });
+        assert.deepEqual(fit, { sideways: false, inView: true, problem: true }, JSON.stringify([viewport, narrowed]));
+        await page.close();
+      }
+    } finally {
+      await browser.close();
+    }
+  });
+}
