@@ -511,28 +511,30 @@ OrcaSession& orcaSession()
 }
 
 // What a learner opens: the desktop program, or the page in Firefox ESR (kiosk mode, a
-// fresh profile whose first-run pages are off, so nothing but the page opens) or Chromium;
-// what Orca says last as it opens; what it says after Space as the focus comes to the
+// fresh profile whose first-run pages are off, so nothing but the page opens), Chromium or
+// WebKitGTK's MiniBrowser (Safari's engine); what Orca says last as it opens (MiniBrowser:
+// the page's title, and only at times the focus on Start, as WebKit may tell it before Orca
+// listens); what it says after Space as the focus comes to the
 // answer box with a problem ("?") and to Next with the verdict and counts ("{}"), and on
 // "where am I" there (in a page Orca takes the keypad Enter for itself, unechoed); what the
-// braille line shows before a button, and whether it keeps runs of blanks (a browser folds
-// them in a name).
+// braille line shows before a button, whether it keeps runs of blanks (a browser folds
+// them in a name), and whether it shows an empty entry's name twice.
 struct OrcaTarget {
     const char* name;
     const char* opened;
     std::vector<std::string> answerFocus, nextFocus, whereAmI;
     const char* brailleFrame;
-    bool brailleKeepsBlanks;
+    bool brailleKeepsBlanks, emptyEntryNamedTwice;
     QStringList (*command)(const QString& home);
     friend void PrintTo(const OrcaTarget& target, std::ostream* out) { *out << target.name; }
 };
 
 const OrcaTarget orcaTargets[] = {
     {"Desktop", "Start push button.", {"space", "? Your answer text."}, {"space", "{} Next push button."},
-     {"return", "{} Next push button."}, "Dravlet application Dravlet Problem Practice Version 2.1 frame ", true,
+     {"return", "{} Next push button."}, "Dravlet application Dravlet Problem Practice Version 2.1 frame ", true, false,
      [](const QString&) { return QStringList{DRAVLET_EXECUTABLE}; }},
     {"FirefoxEsr", "Finished loading Dravlet Problem Practice Version 2.1.", {"space", "? Your answer entry."},
-     {"space", "{} Next push button."}, {"{} Next push button."}, "", false, [](const QString& home) {
+     {"space", "{} Next push button."}, {"{} Next push button."}, "", false, false, [](const QString& home) {
          const QString profile = home + "/firefox";
          QDir().mkpath(profile);
          QFile prefs(profile + "/user.js");
@@ -552,9 +554,13 @@ const OrcaTarget orcaTargets[] = {
                             QUrl::fromLocalFile(DRAVLET_PAGE).toString()};
      }},
     {"Chromium", "Finished loading Dravlet Problem Practice Version 2.1.", {"space", "? Your answer entry."},
-     {"space", "{} Next push button."}, {"{} Next push button."}, "", false, [](const QString& home) {
+     {"space", "{} Next push button."}, {"{} Next push button."}, "", false, false, [](const QString& home) {
          return QStringList{"chromium", "--kiosk", "--no-sandbox", "--no-first-run", "--disable-gpu",
                             "--user-data-dir=" + home + "/chromium", QUrl::fromLocalFile(DRAVLET_PAGE).toString()};
+     }},
+    {"MiniBrowser", "Dravlet Problem Practice Version 2.1", {"space", "? Your answer entry."},
+     {"space", "{} Next push button."}, {"{} Next push button."}, "", false, true, [](const QString&) {
+         return QStringList{"/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser", QUrl::fromLocalFile(DRAVLET_PAGE).toString()};
      }},
 };
 
@@ -615,14 +621,20 @@ TEST_P(Orca, SpeaksAndBraillesTheProblemTheVerdictAndBothCountsAtEveryStep)
         std::vector<std::string> lines = braille.next();
         // Orca flashes its mode changes on the display for a moment, then shows the line again.
         std::erase_if(lines, [](const std::string& s) { return s == "Focus mode" || s == "Browse mode"; });
-        const std::string shown = lines.empty() ? "" : lines.back();
-        fill(line, review);
         const auto blanks = [](const std::string& text) {
             return GetParam().brailleKeepsBlanks ? text : QString::fromStdString(text).simplified().toStdString();
         };
+        std::string shown = lines.empty() ? "" : blanks(lines.back());
+        fill(line, review);
+        line = blanks(line);
+        // WebKitGTK gives an empty entry its name as its text too: the line holds the name twice.
+        if (GetParam().emptyEntryNamedTwice && line.starts_with('?')) {
+            const std::size_t second = shown.find(" Your answer ") + 13;
+            EXPECT_EQ(shown.substr(0, second), shown.substr(second, second)) << "braille: " << shown;
+            shown.erase(0, std::min(second, shown.size()));
+        }
         const std::string brailled = QString::fromStdString(problemIn(shown, line)).simplified().toStdString();
-        EXPECT_EQ(line.starts_with('?') ? brailled : shown, line.starts_with('?') ? problem : blanks(line))
-            << "braille: " << shown;
+        EXPECT_EQ(line.starts_with('?') ? brailled : shown, line.starts_with('?') ? problem : line) << "braille: " << shown;
         return problem;
     };
     const auto type = [&](long number) {
