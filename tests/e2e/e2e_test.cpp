@@ -192,16 +192,19 @@ class WindowGoes : public RealDisplay, public ::testing::WithParamInterface<Goes
 protected:
     void SetUp() override
     {
+        launch();
         if (GetParam() == Goes::Closed) {
+            // Started after the window, so that openbox takes it over as it starts (a window
+            // mapped while it starts can be lost). Framed once it is managed; then made
+            // active, as a click on it would.
             windowManager.setProcessEnvironment(x.environment());
             windowManager.start("openbox", {"--config-file", "/etc/xdg/openbox/rc.xml"});
-            // Ready once it has announced itself on the root window, before the window maps.
-            for (const QDeadlineTimer deadline(10000); !deadline.hasExpired() && !x.run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"})
-                                                                                    .value_or("").contains("window id");) {
+            for (const QDeadlineTimer deadline(10000); !deadline.hasExpired() && !x.run("xprop", {"-id", QString::number(window), "_NET_FRAME_EXTENTS"})
+                                                                                    .value_or("").contains("=");) {
                 QThread::msleep(50);
             }
+            ASSERT_TRUE(xdo({"windowactivate", "--sync", QString::number(window)}));
         }
-        launch();
     }
     void TearDown() override
     {

@@ -172,9 +172,12 @@ for (const [name, { launch, label }] of Object.entries(browsers)) {
           assert.equal(await label(page, id), name, `the name of ${id}`);
         }
       };
+      // The first focus comes after the page has loaded, or a screen reader may miss it.
+      await page.evaluateOnNewDocument?.(() => addEventListener('load', () => { window.focusedAtLoad = document.activeElement.id; }));
       await page.goto(pageUrl);
       assert.equal(await page.title(), 'Dravlet Problem Practice Version 2.1');
       await page.waitForSelector('#cmdRun:not([hidden])');
+      assert.equal(await page.evaluate(() => window.focusedAtLoad ?? ''), '', 'focused as the page loaded');
       let now = await seen(page);
       assert.deepEqual([now.focus, now.right, now.wrong, now.buttons, now.problem, now.verdict, now.misplaced, now.cut],
         ['cmdRun', '0', '0', 'cmdRun cmdQuit', '', '', '', '']);
