@@ -91,15 +91,8 @@
         }
       }
       fitNextFrame();
-      // The first focus waits until the loaded page has been drawn: a screen reader told
-      // of a focus before the browser says the page has loaded neither says it nor follows
-      // it (Orca then reads the page on from Start and stays in browse mode, where typed
-      // digits are its own keys).
-      if (focus && document.readyState === 'complete') {
+      if (focus) {
         control(focus).focus();
-      } else if (focus) {
-        addEventListener('load', () => requestAnimationFrame(() => requestAnimationFrame(() => control(focus).focus())),
-          { once: true });
       }
       [...names.keys()].forEach(rename);
     },
