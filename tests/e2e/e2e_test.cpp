@@ -245,13 +245,11 @@ class ScaledDisplay : public RealDisplay, public ::testing::WithParamInterface<c
 protected:
     void SetUp() override
     {
-        const QString row = GetParam();
-        if (row.endsWith(" dpi")) {
-            ASSERT_TRUE(x.run("xprop", {"-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
-                                        "Xft.dpi:\t" + row.section(' ', 0, 0) + "\n"}));
-        }
-        launch(row.endsWith(" dpi") ? QString() : row);
-        scale = row.endsWith(" dpi") ? row.section(' ', 0, 0).toDouble() / 96 : scale;
+        const QString row = GetParam(), dpi = row.endsWith(" dpi") ? row.section(' ', 0, 0) : QString();
+        ASSERT_TRUE(dpi.isEmpty() || x.run("xprop", {"-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
+                                                     "Xft.dpi:\t" + dpi + "\n"}));
+        launch(dpi.isEmpty() ? row : QString());
+        scale = dpi.isEmpty() ? scale : dpi.toDouble() / 96;
     }
     void TearDown() override
     {
