@@ -6,6 +6,7 @@
   const control = (name) => document.getElementById(name);
   const smallestPoints = 5;
   const pointStep = 0.25;
+  const texts = new Set();
   const changedTexts = new Set();
   const fittedTexts = new Set();
   const names = new Map();
@@ -45,6 +46,7 @@
     if (fittedTexts.delete(box)) {
       box.style.fontSize = '';
     }
+    texts.add(box);
     changedTexts.add(box);
   };
 
@@ -133,7 +135,7 @@
   const spacingChanged = new ResizeObserver(([{ contentRect }]) => {
     const size = `${contentRect.width} ${contentRect.height}`;
     if (sampleSize !== '' && size !== sampleSize) {
-      document.querySelectorAll('#txtProb, #cmdDravlet > div:not(.slot), output, label').forEach(changed);
+      texts.forEach(changed);
       fitChanged();
     }
     sampleSize = size;
