@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 #include <string>
 #include <vector>
@@ -239,13 +238,13 @@ const char* const ways[] = {"Closed", "Destroyed", "OnlyItsMenuClosed"};
 INSTANTIATE_TEST_SUITE_P(Ways, WindowGoes, ::testing::Values(Goes::Closed, Goes::Destroyed, Goes::OnlyItsMenu),
                          [](const auto& row) { return ways[static_cast<int>(row.param)]; });
 
-// A row "N dpi" sets the desktop's text size (Xft.dpi), as a desktop's settings do, instead
+// A row "Ndpi" sets the desktop's text size (Xft.dpi), as a desktop's settings do, instead
 // of Qt's scale factor; the window follows it.
 class ScaledDisplay : public RealDisplay, public ::testing::WithParamInterface<const char*> {
 protected:
     void SetUp() override
     {
-        const QString row = GetParam(), dpi = row.endsWith(" dpi") ? row.section(' ', 0, 0) : QString();
+        const QString row = GetParam(), dpi = row.endsWith("dpi") ? row.chopped(3) : QString();
         ASSERT_TRUE(dpi.isEmpty() || x.run("xprop", {"-root", "-f", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
                                                      "Xft.dpi:\t" + dpi + "\n"}));
         launch(dpi.isEmpty() ? row : QString());
@@ -303,10 +302,10 @@ TEST_P(ScaledDisplay, WindowAndBoxesScaleWithTheScreen)
     EXPECT_GT(dark, static_cast<int>(300 * scale * scale));
 }
 
-INSTANTIATE_TEST_SUITE_P(HighDensity, ScaledDisplay, ::testing::Values("1.5", "2", "144 dpi"),
+INSTANTIATE_TEST_SUITE_P(HighDensity, ScaledDisplay, ::testing::Values("1.5", "2", "144dpi"),
                          [](const auto& row) {
                              std::string name = std::string("scale_") + row.param;
-                             std::replace_if(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) == 0; }, '_');
+                             std::replace(name.begin(), name.end(), '.', '_');
                              return name;
                          });
 

@@ -2,8 +2,7 @@
 // keyboard user plays it: Start, a right answer, Next, a wrong answer, Quit, with every
 // text, the focus, the counts and where each control stands checked at each step against
 // the tests' own oracle; then that nothing left the page, nothing was stored and nothing
-// was said on the console; axe-core's audit at each state, forced colours, every text whole
-// with a reader's spacing; then the page on a phone, narrowed, and without WebAssembly.
+// was said on the console (axe-core, forced colours, a reader's spacing on the way); then on a phone, narrowed, and without WebAssembly.
 //   node page_test.mjs PAGE.html ORACLE-COMMAND...
 import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
@@ -29,9 +28,8 @@ const oracle = (problem, typed) => {
 // Text as a browser gives it to assistive technology: runs of blanks as one.
 const spoken = (text) => text.replace(/\s+/g, ' ');
 
-// The rules of axe-core's that the page breaks: WCAG 2.0 to 2.2 at A and AA, and its best
-// practices, run as the driver's own script, which the page's policy does not stop. Start's
-// positive tab index is left on purpose: last in the page, Orca reading on from it passes nothing.
+// The rules of axe-core's (WCAG 2.0 to 2.2 at A and AA, best practices) the page breaks, run as the driver's own script, which
+// the page's policy allows; but Start's positive tab index, on purpose: last in the page, Orca reading on from it passes nothing.
 const axe = readFileSync(new URL('node_modules/axe-core/axe.min.js', import.meta.url), 'utf8');
 const audit = async (page) => {
   await page.evaluate(axe);
@@ -233,8 +231,7 @@ for (const [name, { launch, label }] of Object.entries(browsers)) {
         ['CORRECT', ' 1', ' 0', 'cmdNext', 'cmdNext cmdQuit', first, '']);
       await named({ cmdNext: 'CORRECT. Right answers 1, wrong answers 0. Next' });
       assert.deepEqual(await audit(page), [], 'axe-core with a verdict');
-      // From here on with a reader's own line height and spacing, as a style sheet of its own
-      // sets them: every text is fitted again at once, and stays whole from then on.
+      // From here on with a reader's own line height and spacing: every text is fitted again.
       await page.evaluate(() => {
         const spacing = 'line-height: 1.5 !important; letter-spacing: 0.12em !important; word-spacing: 0.16em !important;';
         try {
@@ -306,8 +303,7 @@ for (const name of ['chromium', 'firefox']) {
       await page.evaluateOnNewDocument(() => { delete globalThis.WebAssembly; });
       await page.goto(pageUrl);
       assert.deepEqual(await page.evaluate(() => [document.body.innerText.trim().split(/\n+/), document.querySelectorAll('button, input').length]),
-        [['Dravlet Problem Practice Version 2.1', // the heading, seen only by a screen reader
-          'This browser cannot run Dravlet: it needs Safari 16, Chrome 97, Firefox 102 or Edge 97 or later, with JavaScript on.'], 0]);
+        [['Dravlet Problem Practice Version 2.1', 'This browser cannot run Dravlet: it needs Safari 16, Chrome 97, Firefox 102 or Edge 97 or later, with JavaScript on.'], 0]);
       assert.deepEqual(await audit(page), []);
     } finally {
       await browser.close();
