@@ -584,9 +584,10 @@ TEST_P(Orca, SpeaksAndBraillesTheProblemTheVerdictAndBothCountsAtEveryStep)
     program.setProcessEnvironment(orca.env);
     program.start(command.first(), command.mid(1));
     // The window a learner opens is the active one, as a launcher or a click makes it (openbox
-    // may leave the focus nowhere when a window maps as the one before it goes).
-    ASSERT_TRUE(x.run("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Dravlet Problem Practice Version 2\\.1",
-                                  "windowactivate", "--sync"}, 30000)) << "no window of " << GetParam().name << " was shown";
+    // may leave the focus nowhere when a window maps as the one before it goes, still there).
+    ASSERT_TRUE(x.run("xdotool", {"search", "--sync", "--all", "--onlyvisible", "--pid", QString::number(program.processId()),
+                                  "--name", "^Dravlet Problem Practice Version 2\\.1", "windowactivate", "--sync"}, 30000))
+        << "no window of " << GetParam().name << " was shown";
     // What it says as it opens, until it has said it is open and then nothing for 3 s
     // (Chromium may say again that the page has loaded, more than a second later).
     std::vector<std::string> opening;
