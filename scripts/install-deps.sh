@@ -29,6 +29,9 @@ packages=(
   # its WebDriver servers, WPE's headless and WebKitGTK's MiniBrowser (on Xvfb)
   emscripten node-acorn googletest chromium firefox-esr wpewebkit-driver cog webkit2gtk-driver
   libwebkit2gtk-4.1-0
+  # the Windows program: MinGW-w64's cross compiler, and Wine (with its own fonts, which it
+  # only recommends) to run the program and its tests
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine
 )
 # node comes with emscripten; npm from Debian only where node did not bring its own.
 command -v npm >/dev/null || packages+=(npm)

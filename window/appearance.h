@@ -6,45 +6,46 @@
 #include <QRect>
 #include <QString>
 
+#include "runtime/layout.h"
+
 namespace dravlet::appearance {
 
-inline constexpr const char* windowName = "cmdDravlet";
-inline constexpr const char* windowTitle = "Dravlet Problem Practice Version 2.1";
-// The client area in logical pixels (6570 x 6120 twips at 15 twips a pixel).
-inline constexpr int clientWidth = 438;
-inline constexpr int clientHeight = 408;
+// The shared layout in Qt's types: logical pixels, which Qt scales on high-density screens.
+constexpr QRect toQRect(layout::Rect r) { return {r.left, r.top, r.width, r.height}; }
+inline QColor toQColor(layout::Colour c) { return {c.red, c.green, c.blue}; }
 
-// Rectangles in logical pixels; Qt scales them on high-density screens.
-inline constexpr QRect submitRect{240, 280, 81, 33};
-inline constexpr QRect answerRect{8, 272, 177, 41};
-inline constexpr QRect problemRect{16, 24, 297, 233};
-inline constexpr QRect runRect{320, 280, 81, 33};
-inline constexpr QRect nextRect{240, 280, 81, 33};
-inline constexpr QRect quitRect{344, 368, 81, 33};
-inline constexpr QRect noticeRect{24, 384, 217, 17};
-inline constexpr QRect wrongCaptionRect{360, 160, 57, 17};
-inline constexpr QRect wrongCountRect{352, 112, 73, 41};
-inline constexpr QRect rightCaptionRect{360, 88, 57, 17};
-inline constexpr QRect rightCountRect{352, 40, 73, 41};
-inline constexpr QRect responseRect{0, 328, 209, 25};
+inline constexpr const char* windowName = layout::windowName;
+inline constexpr const char* windowTitle = layout::windowTitle;
+inline constexpr int clientWidth = layout::clientWidth;
+inline constexpr int clientHeight = layout::clientHeight;
 
-// The most characters the answer box keeps.
-inline constexpr int answerMaxLength = 32767;
+inline constexpr QRect submitRect = toQRect(layout::submitRect);
+inline constexpr QRect answerRect = toQRect(layout::answerRect);
+inline constexpr QRect problemRect = toQRect(layout::problemRect);
+inline constexpr QRect runRect = toQRect(layout::runRect);
+inline constexpr QRect nextRect = toQRect(layout::nextRect);
+inline constexpr QRect quitRect = toQRect(layout::quitRect);
+inline constexpr QRect noticeRect = toQRect(layout::noticeRect);
+inline constexpr QRect wrongCaptionRect = toQRect(layout::wrongCaptionRect);
+inline constexpr QRect wrongCountRect = toQRect(layout::wrongCountRect);
+inline constexpr QRect rightCaptionRect = toQRect(layout::rightCaptionRect);
+inline constexpr QRect rightCountRect = toQRect(layout::rightCountRect);
+inline constexpr QRect responseRect = toQRect(layout::responseRect);
 
-inline const QColor problemBackground{192, 192, 192};
-inline const QColor answerBackground{255, 255, 192};
-inline const QColor rightBackground{128, 255, 128};
-inline const QColor wrongBackground{255, 128, 128};
-// Text on the fixed backgrounds above is fixed too, so a dark theme cannot make it
-// light-on-light.
-inline const QColor fixedText{0, 0, 0};
+inline constexpr int answerMaxLength = layout::answerMaxLength;
 
-inline constexpr const char* legacyFamily = "MS Sans Serif";
-inline constexpr double defaultPointSize = 9.0;
-inline constexpr double problemPointSize = 13.5;
-inline constexpr double answerPointSize = 18.0;
-inline constexpr double countPointSize = 24.0;
-inline constexpr double responsePointSize = 9.75;
+inline const QColor problemBackground = toQColor(layout::problemBackground);
+inline const QColor answerBackground = toQColor(layout::answerBackground);
+inline const QColor rightBackground = toQColor(layout::rightBackground);
+inline const QColor wrongBackground = toQColor(layout::wrongBackground);
+inline const QColor fixedText = toQColor(layout::fixedText);
+
+inline constexpr const char* legacyFamily = layout::legacyFamily;
+inline constexpr double defaultPointSize = layout::defaultPointSize;
+inline constexpr double problemPointSize = layout::problemPointSize;
+inline constexpr double answerPointSize = layout::answerPointSize;
+inline constexpr double countPointSize = layout::countPointSize;
+inline constexpr double responsePointSize = layout::responsePointSize;
 
 // Makes "MS Sans Serif" resolve to a metrically close sans face where it is missing
 // (Liberation Sans first), never to whatever the font system falls back to. Once per

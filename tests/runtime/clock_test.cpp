@@ -10,12 +10,27 @@
 namespace dravlet {
 namespace {
 
+// The zone of the process's local time, "" for the system's.
+void setZone(const char* zone)
+{
+#ifdef _WIN32
+    _putenv_s("TZ", zone);
+#else
+    *zone == '\0' ? unsetenv("TZ") : setenv("TZ", zone, 1);
+#endif
+    tzset();
+}
+
 // Seconds since local midnight, worked out another way: the epoch time with its
 // nanoseconds, less the epoch time of the last local midnight.
 double sinceLocalMidnight(const timespec& now)
 {
     std::tm midnight{};
+#ifdef _WIN32
+    localtime_s(&midnight, &now.tv_sec);
+#else
     localtime_r(&now.tv_sec, &midnight);
+#endif
     midnight.tm_hour = midnight.tm_min = midnight.tm_sec = 0;
     return std::difftime(now.tv_sec, std::mktime(&midnight)) + static_cast<double>(now.tv_nsec) / 1e9;
 }
@@ -25,9 +40,8 @@ double sinceLocalMidnight(const timespec& now)
 TEST(SystemClock, ReadsLocalSecondsSinceMidnightWithFractions)
 {
     const SystemClock clock;
-    for (const char* zone : {"<+0530>-5:30", "<-0345>3:45"}) {
-        setenv("TZ", zone, 1);
-        tzset();
+    for (const char* zone : {"XXX-5:30", "YYY3:45"}) {
+        setZone(zone);
         int withFraction = 0;
         for (int sample = 0; sample < 5; ++sample) {
             timespec before{};
@@ -50,8 +64,7 @@ TEST(SystemClock, ReadsLocalSecondsSinceMidnightWithFractions)
         }
         EXPECT_GT(withFraction, 0) << "the fractions of a second are dropped";
     }
-    unsetenv("TZ");
-    tzset();
+    setZone("");
 }
 
 }  // namespace

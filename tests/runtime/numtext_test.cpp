@@ -205,6 +205,13 @@ TEST(ExactDecimal, AgreesWithTheStandardLibraryBitForBit)
 #endif
 }
 
+#ifdef _WIN32
+// The C runtime's own German locale (decimal comma).
+const char* commaLocale()
+{
+    return "German_Germany.1252";
+}
+#else
 // Builds a German locale (decimal comma) into a private folder, so the test needs no
 // locale generated system-wide; localedef comes with libc, its sources with "locales".
 const char* commaLocale()
@@ -225,6 +232,7 @@ const char* commaLocale()
     setenv("LOCPATH", dir.c_str(), 1);
     return "de_DE.UTF-8";
 }
+#endif
 
 TEST(ReadNumberLimits, TheProcessLocaleDoesNotChangeTheDecimalPoint)
 {
@@ -235,7 +243,9 @@ TEST(ReadNumberLimits, TheProcessLocaleDoesNotChangeTheDecimalPoint)
     ASSERT_NE(name, nullptr) << "could not build a comma-decimal locale";
     ASSERT_NE(std::setlocale(LC_ALL, name), nullptr);
     ASSERT_EQ(std::localeconv()->decimal_point[0], ',');
+#ifndef _WIN32  // MinGW's C++ library has the C locale only
     std::locale::global(std::locale(name));
+#endif
 
     EXPECT_EQ(readNumber("12.5"), 12.5);
     EXPECT_EQ(readNumber("12,5"), 12.0);
@@ -243,7 +253,9 @@ TEST(ReadNumberLimits, TheProcessLocaleDoesNotChangeTheDecimalPoint)
 
     std::locale::global(std::locale::classic());
     std::setlocale(LC_ALL, "C");
+#ifndef _WIN32
     unsetenv("LOCPATH");
+#endif
 }
 
 }  // namespace

@@ -44,8 +44,13 @@ inline double referenceRead(std::string_view text)
     if (!digits) {
         return 0.0;
     }
+#ifdef _WIN32
+    // MinGW's own strtod, correctly rounded; no test reads with another locale set.
+    const double value = std::strtod(number.c_str(), nullptr);
+#else
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
     const double value = strtod_l(number.c_str(), nullptr, cLocale);
+#endif
     if (std::isinf(value)) {
         return std::copysign(std::numeric_limits<double>::max(), value);
     }
