@@ -12,6 +12,13 @@ cmake --build --preset web
 if [[ "$preset" != asan ]]; then
   ctest --preset web -j2
 fi
+# The Windows program: the engine's tests under Wine; the real-display test plays the
+# program itself.
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+if [[ "$preset" != asan ]]; then
+  ctest --preset windows -j2
+fi
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 # Three at a time on two cores: the real-display and screen-reader tests mostly wait.

@@ -398,9 +398,13 @@ LRESULT CALLBACK Win32Window::namedControlProcedure(HWND control, UINT message, 
                                                     UINT_PTR, DWORD_PTR self)
 {
     auto* window = reinterpret_cast<Win32Window*>(self);
-    if (message == WM_GETOBJECT && control != window->control(Problem)) {
+    // The problem box is named as on the other faces; no label stands before it to name it.
+    static const std::wstring problemName = L"Problem";
+    if (message == WM_GETOBJECT) {
         return accessibleObjectNamed(control, wParam, lParam,
-                                     control == window->control(Answer) ? window->m_answerName : window->m_nextName);
+                                     control == window->control(Answer)  ? window->m_answerName
+                                     : control == window->control(Next) ? window->m_nextName
+                                                                         : problemName);
     }
     // Tab leaves the problem box, as from every other control, though it takes all keys.
     if (message == WM_GETDLGCODE && control == window->control(Problem)) {

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <map>
+#include <numeric>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,10 +62,15 @@ protected:
             env.insert("QT_SCALE_FACTOR", scaleFactor);
             scale = scaleFactor.toDouble();
         }
+        // The program has no command line: arguments the toolkit would act on change nothing.
+        start(env, DRAVLET_EXECUTABLE, {"-platform", "no-such-platform", "--help"});
+    }
+
+    void start(const QProcessEnvironment& env, const QString& executable, const QStringList& arguments)
+    {
         program.setProcessEnvironment(env);
         program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        // The program has no command line: arguments the toolkit would act on change nothing.
-        program.start(DRAVLET_EXECUTABLE, {"-platform", "no-such-platform", "--help"});
+        program.start(executable, arguments);
         ASSERT_TRUE(program.waitForStarted(10000));
         // Found by its title and mapped: every input event sent from now on reaches the
         // program after the window's first expose.
@@ -71,12 +80,28 @@ protected:
         ASSERT_TRUE(x.run("xdotool", {"windowfocus", "--sync", QString::number(window)}));
     }
 
+    // The window under openbox: started after the window, so that openbox takes it over as
+    // it starts (a window mapped while it starts can be lost). Framed once it is managed;
+    // then made active, as a click on it would.
+    void manage()
+    {
+        windowManager.setProcessEnvironment(x.environment());
+        windowManager.start("openbox", {"--config-file", "/etc/xdg/openbox/rc.xml"});
+        for (const QDeadlineTimer deadline(10000); !deadline.hasExpired() && !x.run("xprop", {"-id", QString::number(window), "_NET_FRAME_EXTENTS"})
+                                                                                .value_or("").contains("=");) {
+            QThread::msleep(50);
+        }
+        ASSERT_TRUE(xdo({"windowactivate", "--sync", QString::number(window)}));
+    }
+
     void TearDown() override
     {
         if (program.state() != QProcess::NotRunning) {
             program.kill();
             program.waitForFinished(5000);
         }
+        windowManager.terminate();
+        windowManager.waitForFinished(5000);
     }
 
     bool xdo(const QStringList& arguments) { return x.run("xdotool", arguments).has_value(); }
@@ -128,6 +153,7 @@ protected:
 
     XServer& x = sharedDisplay();
     QProcess program;
+    QProcess windowManager;
     unsigned long window = 0;
     double scale = 1.0;
 };
@@ -193,25 +219,9 @@ protected:
     {
         launch();
         if (GetParam() == Goes::Closed) {
-            // Started after the window, so that openbox takes it over as it starts (a window
-            // mapped while it starts can be lost). Framed once it is managed; then made
-            // active, as a click on it would.
-            windowManager.setProcessEnvironment(x.environment());
-            windowManager.start("openbox", {"--config-file", "/etc/xdg/openbox/rc.xml"});
-            for (const QDeadlineTimer deadline(10000); !deadline.hasExpired() && !x.run("xprop", {"-id", QString::number(window), "_NET_FRAME_EXTENTS"})
-                                                                                    .value_or("").contains("=");) {
-                QThread::msleep(50);
-            }
-            ASSERT_TRUE(xdo({"windowactivate", "--sync", QString::number(window)}));
+            manage();
         }
     }
-    void TearDown() override
-    {
-        RealDisplay::TearDown();
-        windowManager.terminate();
-        windowManager.waitForFinished(5000);
-    }
-    QProcess windowManager;
 };
 
 TEST_P(WindowGoes, AndTheProgramEndsWithStatusZeroOnlyThen)
@@ -308,6 +318,140 @@ INSTANTIATE_TEST_SUITE_P(HighDensity, ScaledDisplay, ::testing::Values("1.5", "2
                              std::replace(name.begin(), name.end(), '.', '_');
                              return name;
                          });
+
+// The Windows program, Dravlet.exe, under Wine on this display with openbox, at the DPI of
+// the row: played by real key presses and read from outside, as a screen reader reads it
+// (MSAA), by the cross-built reader, in a Wine prefix of the test's own.
+class WindowsProgram : public RealDisplay, public ::testing::WithParamInterface<int> {
+protected:
+    struct Control {
+        bool visible = false, focused = false;
+        QRect rect;
+        std::string text, name;
+    };
+    using Seen = std::map<std::string, Control>;  // by control name; "window" has the client size
+
+    void SetUp() override
+    {
+        if (!QFileInfo::exists(DRAVLET_WINDOWS_PROGRAM)) {
+            GTEST_SKIP() << "the Windows program is not built: cmake --preset windows && cmake --build --preset windows";
+        }
+        ASSERT_TRUE(wine({"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                          QString::number(GetParam()), "/f"}));
+        scale = GetParam() / 96.0;
+        start(x.environment(), DRAVLET_WINE_RUN, {prefix(), DRAVLET_WINDOWS_PROGRAM});
+        manage();
+    }
+    static void TearDownTestSuite() { QProcess::execute("env", {"WINEPREFIX=" + prefix(), "wineserver", "-k"}); }
+    static QString prefix()
+    {
+        static QTemporaryDir dir;
+        return dir.filePath("prefix");
+    }
+    std::optional<QString> wine(const QStringList& arguments) const
+    {
+        return x.run(DRAVLET_WINE_RUN, QStringList{prefix()} + arguments, 60000);
+    }
+    // What the reader sees once the condition holds, or after 5 s.
+    Seen seenOnce(const std::function<bool(Seen&)>& condition)
+    {
+        Seen seen;
+        for (const QDeadlineTimer deadline(5000); !deadline.hasExpired(); QThread::msleep(50)) {
+            seen.clear();
+            for (const QString& line : wine({DRAVLET_WINDOWS_READER}).value_or("").split("\r\n", Qt::SkipEmptyParts)) {
+                const QStringList f = line.split('\t');
+                const QStringList r = f.value(f.size() > 2 ? 2 : 1).split(',');
+                seen[f[0].toStdString()] = {f.value(1) == "1", f.value(3) == "1",
+                                            {r.value(0).toInt(), r.value(1).toInt(), r.value(2).toInt(), r.value(3).toInt()},
+                                            f.value(4).toStdString(), f.value(5).toStdString()};
+            }
+            if (seen.size() == 13 && condition(seen)) {
+                break;
+            }
+        }
+        return seen;
+    }
+    Seen focusOn(const std::string& name) { return seenOnce([&](Seen& s) { return s[name].focused; }); }
+    void look(const char* state) { shot().save(QString(DRAVLET_SHOT_DIR "/windows-%1dpi-%2.png").arg(GetParam()).arg(state)); }
+};
+
+TEST_P(WindowsProgram, PlaysACycleByTheKeyboardAndReadsAsTheOtherFaces)
+{
+    Seen seen = focusOn("cmdRun");
+    EXPECT_EQ(seen["window"].rect.topLeft(), QPoint(at(438), at(408))) << "the client area";
+    const std::map<std::string, QRect> places{
+        {"cmdSubmit", {240, 280, 81, 33}}, {"txtAnswer", {8, 272, 177, 41}}, {"txtProb", {16, 24, 297, 233}},
+        {"cmdRun", {320, 280, 81, 33}},    {"cmdNext", {240, 280, 81, 33}},  {"cmdQuit", {344, 368, 81, 33}},
+        {"Label3", {24, 384, 217, 17}},    {"Label2", {360, 160, 57, 17}},   {"lblWrong", {352, 112, 73, 41}},
+        {"Label1", {360, 88, 57, 17}},     {"lblRight", {352, 40, 73, 41}},  {"lblResponse", {0, 328, 209, 25}}};
+    const auto px = [this](int logical) { return qRound(logical * scale); };  // as Windows' MulDiv rounds
+    for (const auto& [name, r] : places) {
+        EXPECT_EQ(seen[name].rect, QRect(px(r.x()), px(r.y()), px(r.width()), px(r.height()))) << name;
+    }
+    const auto shown = [&seen](std::initializer_list<const char*> names) {
+        std::string visible;
+        for (const char* name : {"cmdRun", "cmdSubmit", "cmdNext", "cmdQuit"}) {
+            visible += seen[name].visible ? std::string(name) + " " : "";
+        }
+        return visible == std::accumulate(names.begin(), names.end(), std::string(),
+                                          [](std::string all, const char* n) { return all + n + " "; });
+    };
+    EXPECT_TRUE(shown({"cmdRun", "cmdQuit"}));
+    EXPECT_EQ(seen["lblRight"].text + seen["lblWrong"].text + seen["Label1"].text + seen["Label2"].text, "00RightWrong");
+    look("ready");
+    // Tab and Shift+Tab between the tab stops only.
+    for (const auto& [key, to] : {std::pair{"Tab", "txtAnswer"}, {"Tab", "cmdQuit"}, {"Tab", "cmdRun"},
+                                  {"shift+Tab", "cmdQuit"}, {"Tab", "cmdRun"}}) {
+        ASSERT_TRUE(xdo({"key", key}));
+        EXPECT_TRUE(focusOn(to)[to].focused) << key << " did not go to " << to;
+    }
+
+    int answers = 0;
+    for (const bool right : {true, false}) {
+        ASSERT_TRUE(xdo({"key", "space"}));  // Start, then Next
+        seen = seenOnce([](Seen& s) { return s["txtAnswer"].focused && s["txtProb"].text.find('%') != std::string::npos; });
+        EXPECT_TRUE(shown({"cmdSubmit", "cmdQuit"}));
+        EXPECT_EQ(seen["txtAnswer"].text + seen["lblResponse"].text, "");
+        const std::string problem = seen["txtProb"].text;
+        EXPECT_EQ(seen["txtAnswer"].name, problem + (problem.ends_with('?') ? " " : ". ") + "Your answer");
+        look(right ? "answering" : "answering-again");
+        // Enter and Esc in the answer box press nothing; the answer typed after them arrives.
+        const ShownProblem p = readProblem(problem);
+        const std::string typed = std::to_string(p.answer + (right ? 0 : 1));
+        ASSERT_TRUE(xdo({"key", "Return", "Escape"}) && xdo({"type", QString::fromStdString(typed)}));
+        seen = seenOnce([&](Seen& s) { return s["txtAnswer"].text == typed; });
+        EXPECT_TRUE(seen["txtAnswer"].focused && shown({"cmdSubmit", "cmdQuit"}) && seen["lblResponse"].text.empty());
+
+        ASSERT_TRUE(xdo({"key", "Tab"}));
+        ASSERT_TRUE(focusOn("cmdSubmit")["cmdSubmit"].focused);
+        ASSERT_TRUE(xdo({"key", right ? "Return" : "space"}));
+        seen = focusOn("cmdNext");
+        ++answers;
+        const std::string verdict = right ? "CORRECT" : expectedVerdict(p, typed);
+        EXPECT_EQ(seen["lblResponse"].text, verdict);
+        EXPECT_EQ(seen["lblRight"].text + "|" + seen["lblWrong"].text, right ? " 1| 0" : " 1| 1");
+        EXPECT_TRUE(shown({"cmdNext", "cmdQuit"}));
+        EXPECT_EQ(seen["cmdNext"].name, verdict + ". Right answers 1, wrong answers " + std::to_string(answers - 1) + ". Next");
+        look(right ? "reviewing" : "reviewing-wrong");
+    }
+    ASSERT_TRUE(xdo({"key", "Tab"}));
+    ASSERT_TRUE(focusOn("cmdQuit")["cmdQuit"].focused);
+    ASSERT_TRUE(xdo({"key", "space"}));
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+// Closed by the window's own Close (Alt+F4 in openbox), it ends with status 0.
+TEST_P(WindowsProgram, EndsWithStatusZeroWhenItsWindowCloses)
+{
+    ASSERT_TRUE(focusOn("cmdRun")["cmdRun"].focused);
+    ASSERT_TRUE(xdo({"key", "alt+F4"}));
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitCode(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, WindowsProgram, ::testing::Values(96, 144),
+                         [](const auto& row) { return std::to_string(row.param) + "dpi"; });
 
 // As a screen-reader user: the script finds the window by its title through AT-SPI and
 // plays a cycle through AT-SPI alone, on this X display and natively on Wayland, under a
