@@ -112,14 +112,13 @@ std::string cmdDravlet::problemText(const std::string& Person,
     }
 }
 
-bool cmdDravlet::isRight(double answer) const
+double cmdDravlet::rightAnswer() const
 {
     const auto& v = m_vars;
     switch (v.ProbKind) {
-    case 1: return answer == static_cast<double>(v.Liters2);
-    case 2: return answer == static_cast<double>(v.Liters1);
-    case 3: return answer == v.PctResult;
-    default: return false;
+    case 1: return static_cast<double>(v.Liters2);
+    case 2: return static_cast<double>(v.Liters1);
+    default: return v.PctResult;
     }
 }
 
@@ -143,8 +142,10 @@ void cmdDravlet::cmdSubmit_Click()
     m_controls.focus(Button::cmdNext);
 
     const double answer = readNumber(m_controls.text(TextBox::txtAnswer));
-    if (v.ProbKind >= 1 && v.ProbKind <= problemKinds) {
-        if (isRight(answer)) {
+    const bool judged = v.ProbKind >= 1 && v.ProbKind <= problemKinds;
+    const bool right = judged && answer == rightAnswer();
+    if (judged) {
+        if (right) {
             m_controls.setCaption(Label::lblResponse, correctText);
             countOne(v.RightCount);
         } else {
@@ -154,6 +155,9 @@ void cmdDravlet::cmdSubmit_Click()
     }
     m_controls.setCaption(Label::lblRight, renderNumber(v.RightCount));
     m_controls.setCaption(Label::lblWrong, renderNumber(v.WrongCount));
+    if (judged && m_observer != nullptr) {
+        m_observer->judged({answer, rightAnswer(), right, v.RightCount, v.WrongCount});
+    }
 
     v.ProbKind = static_cast<std::int16_t>(draw(problemKinds));
 }

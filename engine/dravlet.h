@@ -37,6 +37,26 @@ inline constexpr int problemKinds = 3;
 inline constexpr const char* waitingText = "Thinking.  Please wait....";
 inline constexpr const char* correctText = "CORRECT";
 
+// What Submit judged, for whatever records the practice (a learning platform): the answer
+// as the drill read it, the right answer, the verdict and both counts after it.
+struct Judgement {
+    double answer;
+    double rightAnswer;
+    bool right;
+    std::int32_t rightCount;
+    std::int32_t wrongCount;
+};
+
+class JudgementObserver {
+public:
+    JudgementObserver() = default;
+    virtual ~JudgementObserver() = default;
+    JudgementObserver(const JudgementObserver&) = delete;
+    JudgementObserver& operator=(const JudgementObserver&) = delete;
+
+    virtual void judged(const Judgement& judgement) = 0;
+};
+
 // The window object: owns the state of one practice run and handles the four buttons.
 class cmdDravlet {
 public:
@@ -70,6 +90,8 @@ public:
     void cmdQuit_Click();
 
     const Variables& variables() const { return m_vars; }
+    // Every judgement from now on is told to the observer, which outlives this object.
+    void reportJudgementsTo(JudgementObserver& observer) { m_observer = &observer; }
 
 private:
     void Form_Load();
@@ -77,13 +99,14 @@ private:
     int draw(int n);
     std::string problemText(const std::string& Person, const std::string& SecondSubject) const;
     std::string wrongText() const;
-    bool isRight(double answer) const;
+    double rightAnswer() const;
 
     Controls& m_controls;
     ProgramEnd& m_program;
     RandomSource& m_random;
     const Clock& m_clock;
     Variables m_vars;
+    JudgementObserver* m_observer = nullptr;
 };
 
 }  // namespace dravlet

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -34,6 +35,9 @@ PAGE_OPERATION("settle") void pageSettle(const char* focus, std::size_t focusLen
 // A press of the button runs the handler the engine numbered it with.
 PAGE_OPERATION("connect") void pageConnect(const char* name, std::size_t nameLength, int handler);
 PAGE_OPERATION("end") void pageEnd();
+// What Submit judged, for a learning platform that launched the page (the script tells it).
+PAGE_OPERATION("judged") void pageJudged(double answer, double rightAnswer, bool right, std::int32_t rightCount,
+                                         std::int32_t wrongCount);
 }
 
 namespace {
@@ -112,11 +116,20 @@ private:
     bool m_ended = false;
 };
 
+class PlatformReport final : public dravlet::JudgementObserver {
+public:
+    void judged(const dravlet::Judgement& j) override
+    {
+        pageJudged(j.answer, j.rightAnswer, j.right, j.rightCount, j.wrongCount);
+    }
+};
+
 // One practice run: the page's controls and the window object that drives them.
 struct Practice {
     PageControls controls;
     dravlet::MersenneRandom random;
     dravlet::SystemClock clock;
+    PlatformReport report;
     dravlet::cmdDravlet form{controls, controls, random, clock};
 };
 
@@ -141,6 +154,7 @@ EMSCRIPTEN_KEEPALIVE void dravletStart()
 {
     using namespace dravlet;
     practice = std::make_unique<Practice>();
+    practice->form.reportJudgementsTo(practice->report);
     for (std::size_t i = 0; i < handlers.size(); ++i) {
         const std::string_view name = controlName(handlers[i].first);
         pageConnect(name.data(), name.size(), static_cast<int>(i));

@@ -141,6 +141,68 @@
     sampleSize = size;
   });
 
+  // A learning platform that launched the page (SCORM 1.2) is told of every answer, and of
+  // the end: Quit, or the page going without it. Its run-time is found the standard way, in
+  // the parents, then the opener and its parents; a window of another origin throws when
+  // read, and means none. Without one, or with one that fails, no call is made and nothing
+  // the learner sees changes. Nothing about the learner is read.
+  const learningPlatform = () => {
+    const find = (start) => {
+      for (let w = start, level = 0; w && level < 10; w = w.parent === w ? null : w.parent, ++level) {
+        if (w.API) {
+          return w.API;
+        }
+      }
+      return null;
+    };
+    let api = null;
+    const call = (name, ...args) => {
+      try {
+        return api !== null && String(api[name](...args)) === 'true';
+      } catch {
+        api = null;
+        return false;
+      }
+    };
+    try {
+      api = find(window.parent === window ? null : window.parent) ?? find(window.opener);
+    } catch {
+      api = null;
+    }
+    if (!call('LMSInitialize', '')) {
+      api = null;
+    }
+    const started = Date.now();
+    let answers = 0;
+    // Numbers as plain decimals, never in exponent form.
+    const decimal = (n) => (Number.isInteger(n) ? BigInt(n).toString() : n.toFixed(100).replace(/\.?0+$/, ''));
+    const two = (n) => String(n).padStart(2, '0');
+    return {
+      judged: (answer, rightAnswer, right, rightCount, wrongCount) => {
+        const interaction = `cmi.interactions.${answers++}.`;
+        [[`${interaction}id`, `problem-${answers}`], [`${interaction}type`, 'numeric'],
+          [`${interaction}student_response`, decimal(answer)], [`${interaction}correct_responses.0.pattern`, decimal(rightAnswer)],
+          [`${interaction}result`, right ? 'correct' : 'wrong'],
+          ['cmi.core.score.raw', String(Math.round((100 * rightCount) / (rightCount + wrongCount)))],
+          ['cmi.core.score.min', '0'], ['cmi.core.score.max', '100'], ['cmi.core.lesson_status', 'completed'],
+        ].forEach(([element, value]) => call('LMSSetValue', element, value));
+        // Committed at once, so a tab closed next loses nothing.
+        call('LMSCommit', '');
+      },
+      // Once: the platform is not called again after it.
+      finish: () => {
+        const hundredths = Math.min(Math.round((Date.now() - started) / 10), 999999999);
+        const seconds = Math.floor(hundredths / 100) % 60;
+        call('LMSSetValue', 'cmi.core.session_time', `${String(Math.floor(hundredths / 360000)).padStart(4, '0')}:`
+          + `${two(Math.floor(hundredths / 6000) % 60)}:${two(seconds)}.${two(hundredths % 100)}`);
+        call('LMSSetValue', 'cmi.core.exit', '');
+        call('LMSFinish', '');
+        api = null;
+      },
+    };
+  };
+  let platform = null;
+
   const decode = (base64) => {
     const bytes = atob(base64);
     const decoded = new Uint8Array(bytes.length);
@@ -211,8 +273,11 @@
       setVisible: (name, length, visible) => page.setVisible(textAt(name, length), visible !== 0),
       settle: (focus, length) => page.settle(textAt(focus, length)),
       connect: (name, length, handler) => page.connect(textAt(name, length), () => engine?.dravletPress(handler)),
+      judged: (...judgement) => platform?.judged(...judgement),
+      // The platform hears of the end first: the page may close its window then.
       end: () => {
         engine = null;
+        platform?.finish();
         page.end();
       },
     },
@@ -244,6 +309,8 @@
     return;
   }
   control('unsupported').remove();
+  platform = learningPlatform();
+  addEventListener('pagehide', () => platform.finish());
   practiceWindow.append(spacingSample);
   spacingChanged.observe(spacingSample);
   addEventListener('resize', () => fitWidth(document.documentElement.clientWidth < windowWidth));

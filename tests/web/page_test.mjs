@@ -7,6 +7,7 @@
 import assert from 'node:assert/strict';
 import { execFileSync, spawn } from 'node:child_process';
 import { mkdtempSync, readFileSync } from 'node:fs';
+import { createServer as createHttpServer } from 'node:http';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
@@ -359,6 +360,55 @@ for (const name of ['chromium', 'firefox']) {
         assert.deepEqual(fit, { sideways: false, inView: true, problem: true }, JSON.stringify([viewport, narrowed]));
         await page.close();
       }
+    } finally {
+      await browser.close();
+    }
+  });
+}
+
+// A platform's page on localhost frames the page (then moves on) or opens it (it quits), gives it scorm-again's SCORM 1.2 run-time (or a failing
+// one, or none to another origin) and logs each call. Its package holds the manifest, with one SCO, and the page, byte for byte.
+test('the package for learning platforms', () => assert.equal(execFileSync('python3', ['-c', `import sys, zipfile, xml.etree.ElementTree as x
+z = zipfile.ZipFile(sys.argv[1]); print(z.namelist(), z.read('dravlet.html') == open(sys.argv[2], 'rb').read(), [r.get('href') for r in
+  x.fromstring(z.read('imsmanifest.xml')).iter() if r.get('{http://www.adlnet.org/xsd/adlcp_rootv1p2}scormtype') == 'sco'])`,
+pagePath.replace(/dravlet\.html$/, 'dravlet-scorm.zip'), pagePath], { encoding: 'utf8' }), "['imsmanifest.xml', 'dravlet.html'] True ['dravlet.html']\n"));
+const hosts = { platform: [readFileSync(new URL('node_modules/scorm-again/dist/scorm12.js', import.meta.url), 'utf8'), 'new Scorm12API({})'],
+  failing: ['', '{ LMSInitialize: () => "true", LMSSetValue: () => { throw new Error("down"); } }'] };
+const server = createHttpServer(({ url }, reply) => {
+  const [path, host, how] = url.split(/[?&]/);
+  reply.end(path === '/dravlet.html' ? readFileSync(pagePath) : `<!DOCTYPE html><meta charset="utf-8"><title>Course</title><script>${hosts[host]?.[0]}</script><script>
+    window.API = ${hosts[host]?.[1]}; window.calls = []; Object.keys(API).filter((n) => n.startsWith('LMS')).forEach((name) => {
+      const call = API[name]; API[name] = (...args) => { const result = call.apply(API, args); calls.push([name, ...args, String(result)]); return result; };
+    });</script><button onclick="window.open('/dravlet.html')">Open</button>${how === 'opener' ? '' : `<iframe src="${how}/dravlet.html"></iframe>`}`);
+}).listen(0, '127.0.0.1').unref();
+const told = (n, typed, answer, raw) => [['id', `problem-${n + 1}`], ['type', 'numeric'], ['student_response', typed], ['correct_responses.0.pattern', answer],
+  ['result', typed === answer ? 'correct' : 'wrong']].map(([e, v]) => [`cmi.interactions.${n}.${e}`, v]).concat([['cmi.core.score.raw', raw], ['cmi.core.score.min',
+  '0'], ['cmi.core.score.max', '100'], ['cmi.core.lesson_status', 'completed']]).map((c) => ['LMSSetValue', ...c, 'true']).concat([['LMSCommit', '', 'true']]);
+for (const [name, host, how, origin] of ['chromium', 'firefox'].flatMap((b) => [[b, 'platform', ''], [b, 'platform', 'opener'], [b, 'failing', ''],
+  [b, 'platform', '', 'http://localhost:']])) {
+  test(`${name}: on a learning platform, ${host} ${how || 'frame'} ${origin ?? ''}`, async () => {
+    const browser = await browsers[name].launch();
+    try {
+      const [course, errors, answers] = [await browser.newPage(), [], []];
+      course.on('pageerror', (error) => errors.push(error.message));
+      await course.goto(`http://127.0.0.1:${server.address().port}/?${host}&${how || (origin ? origin + server.address().port : '')}`);
+      const [opened] = how ? await Promise.all([new Promise((popup) => course.once('popup', popup)), course.click('button')]) : [];
+      const drill = opened ?? await (await course.waitForSelector('iframe')).contentFrame();
+      const shown = (id) => drill.$eval(`#${id}`, (e) => e.value ?? e.textContent);
+      for (const step of [0, 1]) {
+        await (await drill.waitForSelector(step ? '#cmdNext:not([hidden])' : '#cmdRun:not([hidden])')).click();
+        answers.push(String(oracle(await shown('txtProb'), '').answer));
+        await drill.type('#txtAnswer', step ? `${answers[1]}1` : answers[0]);
+        await drill.click('#cmdSubmit');
+      }
+      assert.deepEqual([await shown('lblRight'), await shown('lblWrong'), (await shown('lblResponse')).startsWith('Wrong!'), errors], [' 1', ' 1', true, []]);
+      await (how ? drill.click('#cmdQuit') : course.evaluate(() => { document.querySelector('iframe').src = 'about:blank'; }));
+      const [calls, time] = await Promise.resolve(host === 'platform' && !origin && course.waitForFunction(() => calls.at(-1)?.[0] === 'LMSFinish'))
+        .then(() => course.evaluate(() => [calls, calls.at(-3)?.[2] ?? '0000:00:00.00']));
+      assert.match(time, /^\d{4}:\d\d:\d\d\.\d\d$/);
+      assert.deepEqual(calls, { failing: [['LMSInitialize', '', 'true']], platform: origin ? [] : [['LMSInitialize', '', 'true'],
+        ...told(0, answers[0], answers[0], '100'), ...told(1, `${answers[1]}1`, answers[1], '50'), ['LMSSetValue', 'cmi.core.session_time', time,
+          'true'], ['LMSSetValue', 'cmi.core.exit', '', 'true'], ['LMSFinish', '', 'true']] }[host]);
     } finally {
       await browser.close();
     }
