@@ -218,7 +218,12 @@ LRESULT CALLBACK Win32Window::windowProcedure(HWND window, UINT message, WPARAM 
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self != nullptr ? self->onMessage(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY && self != nullptr) {
+        self->m_window = nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
+    return self != nullptr && self->m_window != nullptr ? self->onMessage(message, wParam, lParam)
+                                                         : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -233,10 +238,7 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO: onMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_ACTIVATE: onActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
     case WM_SETFOCUS: onActivate(true); return 0;
-    case WM_DESTROY:
-        m_window = nullptr;
-        PostQuitMessage(0);
-        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     default: return DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
