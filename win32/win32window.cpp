@@ -37,7 +37,7 @@ std::string textOf(HWND control)
 // their IDs' offsets.
 enum Place { Submit, Answer, Problem, Run, Next, Quit, Notice, WrongCaption, WrongCount, RightCaption, RightCount, Response };
 
-struct ControlSpec {
+struct ControlPlan {
     const wchar_t* windowClass;
     DWORD style;
     DWORD extendedStyle;
@@ -52,7 +52,7 @@ struct ControlSpec {
 constexpr DWORD child = WS_CHILD | WS_GROUP;
 constexpr DWORD button = child | WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD label = child | SS_NOPREFIX | SS_CENTERIMAGE;
-const ControlSpec specs[Win32Window::controlCount] = {
+const ControlPlan plans[Win32Window::controlCount] = {
     {L"BUTTON", button, 0, layout::submitRect, layout::defaultPointSize, false, "Submit"},
     {L"EDIT", child | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, layout::answerRect,
      layout::answerPointSize, false, ""},
@@ -247,16 +247,16 @@ void Win32Window::onCreate()
 {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(m_window, GWLP_HINSTANCE));
     for (int place = 0; place < controlCount; ++place) {
-        const ControlSpec& spec = specs[place];
+        const ControlPlan& plan = plans[place];
         const std::string_view text =
-            spec.startText != nullptr ? spec.startText : startCaption(labelAt[place - Notice]);
-        const bool shown = spec.windowClass != std::wstring_view(L"BUTTON")
+            plan.startText != nullptr ? plan.startText : startCaption(labelAt[place - Notice]);
+        const bool shown = plan.windowClass != std::wstring_view(L"BUTTON")
                            || startsVisible(place == Submit ? Button::cmdSubmit
                                             : place == Run  ? Button::cmdRun
                                             : place == Next ? Button::cmdNext
                                                             : Button::cmdQuit);
         m_controls[static_cast<std::size_t>(place)] = CreateWindowExW(
-            spec.extendedStyle, spec.windowClass, wide(text).c_str(), spec.style | (shown ? WS_VISIBLE : 0), 0, 0, 0, 0,
+            plan.extendedStyle, plan.windowClass, wide(text).c_str(), plan.style | (shown ? WS_VISIBLE : 0), 0, 0, 0, 0,
             m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(firstControlId + place)), instance, nullptr);
     }
     SendMessageW(control(Answer), EM_SETLIMITTEXT, layout::answerMaxLength, 0);
@@ -348,7 +348,7 @@ void Win32Window::applyDpi(UINT dpi)
 {
     m_dpi = dpi;
     for (int place = 0; place < controlCount; ++place) {
-        const layout::Rect& r = specs[place].rect;
+        const layout::Rect& r = plans[place].rect;
         MoveWindow(control(place), scaled(r.left), scaled(r.top), scaled(r.width), scaled(r.height), TRUE);
         m_fonts[static_cast<std::size_t>(place)].reset();
         fitCaption(place);
@@ -369,15 +369,15 @@ void Win32Window::fitCaption(int place)
 {
     // A caption too wide or too tall for its box (a long count) is shown at the largest
     // smaller size that fits, never cut off.
-    const ControlSpec& spec = specs[place];
+    const ControlPlan& plan = plans[place];
     const HWND box = control(place);
     const std::wstring caption = wide(textOf(box));
     RECT inside{};
     GetClientRect(box, &inside);
     const HDC dc = GetDC(box);
     OwnedFont font;
-    for (double points = spec.points; !font; points -= 0.25) {
-        OwnedFont candidate = makeFont(points, spec.bold, m_dpi);
+    for (double points = plan.points; !font; points -= 0.25) {
+        OwnedFont candidate = makeFont(points, plan.bold, m_dpi);
         SIZE size{};
         const HGDIOBJ before = SelectObject(dc, candidate.get());
         GetTextExtentPoint32W(dc, caption.data(), static_cast<int>(caption.size()), &size);
