@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cost of the drill's own work, without any window: drawing a problem and judging an
 // answer, with the program's real generator and controls that do nothing.
 #include <benchmark/benchmark.h>

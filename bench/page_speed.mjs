@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How fast the page is to use: from opening the file to the first problem on screen,
 // clicking Start the moment it shows, against a plain page with the same twelve controls
 // and no engine (Start there shows a fixed problem); both loaded in turn, in the same

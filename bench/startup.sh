@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up and memory of Dravlet against the floor of any Qt Widgets program (one empty
 # window of the same size), measured side by side in one run:
 #   - a private Xvfb (-noreset) and a private session D-Bus, like a desktop session;

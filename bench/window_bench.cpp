@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // From a Submit click to the verdict painted, on the real widgets (offscreen platform):
 // the learner's wait after pressing Submit.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runtime/decimal.h"
 
 #include <algorithm>

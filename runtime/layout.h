@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The window's layout, shared by the desktop faces: each turns these into its own

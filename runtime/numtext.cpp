@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runtime/numtext.h"
 
 #include <array>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Plays one right and one wrong answer in the real program under a private Xvfb, with
 # real key presses and mouse clicks, and saves a screenshot of each state to
 # build/demo/. The right answer is worked out from the problem text, copied out of the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package of the optimised program into build/package/.
 set -euo pipefail
 cd "$(dirname "$0")/.."

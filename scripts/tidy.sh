@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # clang-tidy over the program's own sources, with the checks in .clang-tidy; any finding
 # fails. Uses the compile commands of a configured build (default: the ci preset).
 set -euo pipefail

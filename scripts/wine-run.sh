@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs a Windows program of the build under Wine: wine-run.sh PREFIX PROGRAM [ARGUMENT...]
 # The prefix is the build's own, made on first use (once, however many tests start at once);
 # Wine's own messages are kept off, and it is told not to offer to download Mono or Gecko.

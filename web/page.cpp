@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page's side of the engine: the control operations over the page's own HTML
 // controls, reached through the few DOM calls of page.js, and the two entry points the
 // page calls: start, once the engine is loaded, and press, for every button press.

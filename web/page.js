@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page's own script: the few DOM operations the engine's control operations come
 // down to, and the engine's start once it is loaded. Every rule of the drill is in the
 // engine; this only moves texts, focus and visibility.

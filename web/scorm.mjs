@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page as a SCORM 1.2 package for a learning platform: imsmanifest.xml at the root and
 // the page beside it, stored as they are, in a fixed order with a fixed time, so the same
 // page always makes the same zip.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "win32/accessible.h"
 
 #include <commctrl.h>

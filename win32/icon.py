@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the program's icon file: a red plus on white, bars 4 pixels thick in 16, run
 edge to edge, in 16 colours; at 16 x 16 and at whole multiples of it for high DPI, each
 drawn pixel for pixel so the plus stays sharp. Usage: icon.py OUT.ico"""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross-building the Windows program with Debian's MinGW-w64 (the posix thread model, so
 # the C++ library has its threads), statically linked: the program needs no DLL beside it.
 set(CMAKE_SYSTEM_NAME Windows)

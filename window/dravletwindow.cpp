@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/dravletwindow.h"
 
 #include <QAccessible>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/fitlabel.h"
 
 #include <QAccessible>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/heldupdates.h"
 
 #include <QAccessible>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The floor: the least a Qt Widgets program pays to show one empty window of
 // Dravlet's size. Start-up is measured against it.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts a program and watches the X server to time its start-up:
 //   dravlet_xwatch WIDTH HEIGHT PROGRAM [ARGS...]
 // prints one line: map_ms paint_ms vmhwm_kb libs

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Dravlet as a screen-reader user meets it: the real program, found by its title on the
 AT-SPI accessibility bus, read and played through AT-SPI alone (actions and editable
 text, no keyboard or mouse). Run by the real-display tests, on their private display

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real program on a real X server, a private Xvfb that every test here shares,
 // driven by real input events from xdotool and read the way a learner reads it.
 #include <gtest/gtest.h>

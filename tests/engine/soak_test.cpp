@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Long use with the program's own generator (fixed seed, so a failure can be replayed):
 // every problem is read back from the screen and must be sound, every typed answer must
 // get the verdict the tests' own oracle gives, and names and kinds come in fair shares.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "practice_fixture.h"
 
 namespace dravlet::testing {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drives the window object through the fake controls with any sequence of presses and
 // typed answers, and checks after every step what a learner could see go wrong.
 #include <cstdint>

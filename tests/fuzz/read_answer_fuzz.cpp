@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading an answer: never crashes, never reads outside the text, never returns NaN or
 // infinity, and agrees with the slow reference reader on every input.
 #include <algorithm>

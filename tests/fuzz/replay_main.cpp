@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replays a fuzz target's saved inputs as an ordinary test: every file in the folders
 // given on the command line is fed to the target once. Built with any compiler.
 #include <cstdint>

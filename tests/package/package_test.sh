@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package from a configured build folder, checks its control fields,
 # unpacks it into a temporary root and starts the unpacked program there.
 #   package_test.sh BUILD_DIR
@@ -26,7 +27,7 @@ check "recommends the Wayland plugin" test "$(dpkg-deb -f "$deb" Recommends)" = 
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for f in usr/bin/dravlet usr/share/applications/org.dravlet.Dravlet.desktop \
+for f in usr/bin/dravlet usr/share/applications/org.dravlet.Dravlet.desktop usr/share/doc/dravlet/copyright \
          usr/share/metainfo/org.dravlet.Dravlet.metainfo.xml \
          usr/share/icons/hicolor/16x16/apps/org.dravlet.Dravlet.png \
          usr/share/icons/hicolor/scalable/apps/org.dravlet.Dravlet.svg; do

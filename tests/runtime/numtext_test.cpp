@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runtime/numtext.h"
 #include "runtime/decimal.h"
 #include "tests/support/oracle.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The tests' own oracle, independent of the program: a problem's numbers are read back

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tests' oracle for tests written in another language (the page's browser test):
 //   dravlet_oracle "<problem as shown>" "<typed answer>"
 // prints the problem's answer and the verdict the learner must see, a line each; exits 1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/xserver.h"
 
 #include <QDeadlineTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tests' and the demo's camera on an X server, which xdotool lacks:
 //   dravlet_xtool shot OUT.png [WINDOW]  saves a PNG of the window (default: the screen)
 #include <QGuiApplication>

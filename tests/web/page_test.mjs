@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page in Debian's chromium and firefox-esr and in WebKit (WPE and WebKitGTK), as a
 // keyboard user plays it: Start, a right answer, Next, a wrong answer, Quit, with every
 // text, the focus, the counts and where each control stands checked at each step against

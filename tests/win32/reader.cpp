@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads the running Dravlet.exe from outside, as a screen reader or a test would: one line
 // for the window (its client size), then one a control, in the order of creation:
 //   name TAB visible TAB left,top,width,height TAB focused TAB text TAB accessible name

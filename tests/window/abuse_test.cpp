@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real window under abuse, offscreen: a huge paste, and many cycles with memory
 // that stays flat.
 #include "window_harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a screen reader gets from each control, read in-process through QAccessible.
 #include "window_harness.h"
 

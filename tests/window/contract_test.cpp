@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One contract, two implementations: the fake the engine tests use and the real Qt
 // window must agree on every control operation, or the engine tests prove nothing.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program as a whole, started as a learner's desktop would start it, where it
 // cannot open its window.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Widget tests run on the offscreen platform unless a platform was chosen, with one
 // application for the whole run, created after GoogleTest has taken its flags.
 #include <gtest/gtest.h>

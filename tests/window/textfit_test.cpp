@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every text the program can show fits its control at the font that actually resolves
 // here: measured on the real widgets, not assumed from a font's nominal size.
 #include "window_harness.h"
