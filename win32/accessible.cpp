@@ -12,8 +12,11 @@ namespace {
 // which has no virtual destructor.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-// The standard object of a control, every call passed on but for its own name.
-class NamedAccessible final : public IAccessible {
+// A control's accessible object of its own, with the name the program gives: role, state,
+// value, location, navigation and its window are the standard object's. It answers for
+// itself alone (no IServiceProvider passed on), so UI Automation's MSAA proxy takes it as
+// the program's own object instead of recognising oleacc's and naming it as oleacc would.
+class NamedAccessible final : public IAccessible, public IOleWindow {
 public:
     NamedAccessible(IAccessible* standard, const std::wstring& name) : m_standard(standard), m_name(name) {}
     NamedAccessible(const NamedAccessible&) = delete;
@@ -24,13 +27,16 @@ public:
         if (object == nullptr) {
             return E_POINTER;
         }
+        *object = nullptr;
         if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) {
             *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
+        } else if (id == __uuidof(IOleWindow)) {
+            *object = static_cast<IOleWindow*>(this);
+        } else {
+            return E_NOINTERFACE;
         }
-        // Its window (IOleWindow) and its children are the standard object's.
-        return m_standard->QueryInterface(id, object);
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_references)); }
     ULONG STDMETHODCALLTYPE Release() override
@@ -60,11 +66,36 @@ public:
     {
         return m_standard->GetIDsOfNames(id, names, count, locale, ids);
     }
+    // A late-bound client reads the same name as an early-bound one.
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID locale, WORD flags, DISPPARAMS* parameters,
                                      VARIANT* result, EXCEPINFO* exception, UINT* wrong) override
     {
-        return m_standard->Invoke(member, id, locale, flags, parameters, result, exception, wrong);
+        if (member != DISPID_ACC_NAME || (flags & DISPATCH_PROPERTYGET) == 0) {
+            return m_standard->Invoke(member, id, locale, flags, parameters, result, exception, wrong);
+        }
+        if (result == nullptr) {
+            return E_POINTER;
+        }
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        const bool ofChild = parameters != nullptr && parameters->cArgs > 0 && parameters->rgvarg[0].vt == VT_I4;
+        VariantInit(result);
+        result->vt = VT_BSTR;
+        return get_accName(ofChild ? parameters->rgvarg[0] : self, &result->bstrVal);
     }
+
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override
+    {
+        IOleWindow* standardWindow = nullptr;
+        if (FAILED(m_standard->QueryInterface(__uuidof(IOleWindow), reinterpret_cast<void**>(&standardWindow)))) {
+            return E_FAIL;
+        }
+        const HRESULT result = standardWindow->GetWindow(window);
+        standardWindow->Release();
+        return result;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return m_standard->get_accParent(parent); }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override { return m_standard->get_accChildCount(count); }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override
@@ -141,7 +172,7 @@ LRESULT accessibleObjectNamed(HWND control, WPARAM flags, LPARAM objectId, const
         return DefSubclassProc(control, WM_GETOBJECT, flags, objectId);
     }
     auto* named = new NamedAccessible(standard, name);
-    const LRESULT result = LresultFromObject(__uuidof(IAccessible), flags, named);
+    const LRESULT result = LresultFromObject(__uuidof(IAccessible), flags, static_cast<IAccessible*>(named));
     named->Release();
     return result;
 }

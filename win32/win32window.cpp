@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: MIT
+// The few GUIDs of dynamic annotation defined here: the uuid library's would bring
+// thousands more into the file.
+#include <windows.h>
+#include <initguid.h>
+#include <oleacc.h>
+
 #include "win32/win32window.h"
 
 #include <commctrl.h>
-#include <oleacc.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -137,11 +143,34 @@ UINT dpiOf(HWND window)
     return static_cast<UINT>(dpi);
 }
 
-// "MS Sans Serif" is a bitmap face in a few sizes; at any other size, or where it is
-// missing, its TrueType successor with the same metrics stands in.
-OwnedFont makeFont(double points, bool bold, UINT dpi)
+// Windows' "Text size" (Settings, Accessibility), 100 to 225 per cent: the whole window
+// follows it, as the other faces follow the desktop's text size.
+UINT textScaleOf()
 {
-    const int height = -static_cast<int>(std::lround(points * dpi / 72.0));
+    DWORD percent = 100;
+    DWORD size = sizeof percent;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Accessibility", L"TextScaleFactor", RRF_RT_REG_DWORD,
+                     nullptr, &percent, &size)
+        != ERROR_SUCCESS) {
+        return 100;
+    }
+    return std::clamp<UINT>(percent, 100, 225);
+}
+
+bool contrastThemeOn()
+{
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE
+           && (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// "MS Sans Serif" is a bitmap face in a few sizes; at any other size, or where it is
+// missing, its TrueType successor with the same metrics stands in. The size is in
+// points at the window's DPI and text size.
+OwnedFont makeFont(double points, bool bold, UINT dpi, UINT textScale)
+{
+    const int height = -static_cast<int>(std::lround(points * dpi * textScale / (72.0 * 100)));
     for (const wchar_t* face : {L"MS Sans Serif", L"Microsoft Sans Serif"}) {
         OwnedFont font(CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
@@ -202,6 +231,12 @@ int Win32Window::run(int show)
     focus(startFocus);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Enter held down presses once: its repeats would press the button that the press
+        // moved the focus to (Next, after Submit), before the verdict is read.
+        constexpr LPARAM repeated = LPARAM{1} << 30;
+        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && (message.lParam & repeated) != 0) {
+            continue;
+        }
         // Tab and Shift+Tab between the tab stops, Enter to the window (onCommand).
         if (!IsDialogMessageW(m_window, &message)) {
             TranslateMessage(&message);
@@ -239,7 +274,10 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO: onMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam)); return 0;
     case WM_ACTIVATE: onActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
     case WM_SETFOCUS: onActivate(true); return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE: onSettingChange(); return DefWindowProcW(m_window, message, wParam, lParam);
+    case WM_DESTROY: onDestroy(); return 0;
     default: return DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
@@ -275,8 +313,34 @@ void Win32Window::onCreate()
     }
     m_answerName = wide(answerBoxName(""));
     m_nextName = wide(nextButtonName("", startCaption(Label::lblRight), startCaption(Label::lblWrong)));
+    // Windows' own way to rename a standard control, which UI Automation reads as well as
+    // MSAA; where it is missing (Wine), the controls answer with named objects of their own.
+    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                   reinterpret_cast<void**>(&m_annotations)))
+        && FAILED(m_annotations->SetHwndPropStr(control(Problem), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                                PROPID_ACC_NAME, L"Problem"))) {
+        m_annotations->Release();
+        m_annotations = nullptr;
+    }
+    annotate(control(Answer), m_answerName);
+    annotate(control(Next), m_nextName);
+    m_textScale = textScaleOf();
+    m_contrastTheme = contrastThemeOn();
     applyDpi(dpiOf(m_window));
     fitClientArea();
+}
+
+void Win32Window::onDestroy()
+{
+    if (m_annotations != nullptr) {
+        for (const Place place : {Problem, Answer, Next}) {
+            m_annotations->ClearHwndProps(control(place), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                          &PROPID_ACC_NAME, 1);
+        }
+        m_annotations->Release();
+        m_annotations = nullptr;
+    }
+    PostQuitMessage(0);
 }
 
 void Win32Window::onCommand(int id, int code)
@@ -292,9 +356,10 @@ void Win32Window::onCommand(int id, int code)
     } else if (code != BN_CLICKED) {
         return;
     }
-    if (m_form == nullptr || place < 0 || place >= controlCount || !IsWindowVisible(control(place))) {
+    if (m_form == nullptr || m_handling || place < 0 || place >= controlCount || !IsWindowVisible(control(place))) {
         return;
     }
+    m_handling = true;
     switch (place) {
     case Run: m_form->cmdRun_Click(); break;
     case Submit: m_form->cmdSubmit_Click(); break;
@@ -302,11 +367,48 @@ void Win32Window::onCommand(int id, int code)
     case Quit: m_form->cmdQuit_Click(); break;
     default: break;
     }
+    m_handling = false;
+    settle(std::exchange(m_focusAfter, nullptr));
+}
+
+void Win32Window::settle(HWND focus)
+{
+    // The control that takes the focus is renamed before it does, and the button that goes
+    // is hidden only once the focus has left it: hiding a focused control hands the focus
+    // to the window on the way. Any other renaming is told last, to a control without focus.
+    if (focus != nullptr) {
+        announceName(focus);
+        if (GetFocus() != focus) {
+            SetFocus(focus);
+        }
+    }
+    for (int place = 0; place < controlCount; ++place) {
+        if (std::exchange(m_hideAfter[static_cast<std::size_t>(place)], false)) {
+            ShowWindow(control(place), SW_HIDE);
+        }
+    }
+    for (const Place place : {Answer, Next}) {
+        announceName(control(place));
+    }
+}
+
+void Win32Window::announceName(HWND named)
+{
+    const int place = GetDlgCtrlID(named) - firstControlId;
+    if (place >= 0 && place < controlCount && std::exchange(m_renamed[static_cast<std::size_t>(place)], false)) {
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, named, OBJID_CLIENT, CHILDID_SELF);
+    }
 }
 
 LRESULT Win32Window::onControlColour(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
     for (std::size_t i = 0; i < m_brushes.size(); ++i) {
+        if (control == this->control(fixedColours[i].first) && m_contrastTheme) {
+            // A contrast theme's own window colours, as the page takes in forced colours.
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
         if (control == this->control(fixedColours[i].first)) {
             SetTextColor(dc, colourRef(layout::fixedText));
             SetBkColor(dc, colourRef(fixedColours[i].second));
@@ -336,13 +438,27 @@ void Win32Window::onMinMaxInfo(MINMAXINFO& info) const
 
 void Win32Window::onActivate(bool active)
 {
-    // The focus comes back to the control that had it when the window went to the back.
+    // The focus comes back to the control that had it when the window went to the back,
+    // if it is still there to take it; a handler places the focus itself.
     const HWND focused = GetFocus();
     if (!active && focused != nullptr && IsChild(m_window, focused)) {
         m_lastFocus = focused;
-    } else if (active && m_lastFocus != nullptr) {
+    } else if (active && !m_handling && m_lastFocus != nullptr && IsWindowVisible(m_lastFocus)) {
         SetFocus(m_lastFocus);
     }
+}
+
+void Win32Window::onSettingChange()
+{
+    // The text size or the contrast theme may have changed, and with the theme the frame.
+    const UINT textScale = textScaleOf();
+    m_contrastTheme = contrastThemeOn();
+    if (textScale != m_textScale) {
+        m_textScale = textScale;
+        applyDpi(m_dpi);
+    }
+    fitClientArea();
+    RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Win32Window::applyDpi(UINT dpi)
@@ -378,7 +494,7 @@ void Win32Window::fitCaption(int place)
     const HDC dc = GetDC(box);
     OwnedFont font;
     for (double points = plan.points; !font; points -= 0.25) {
-        OwnedFont candidate = makeFont(points, plan.bold, m_dpi);
+        OwnedFont candidate = makeFont(points, plan.bold, m_dpi, m_textScale);
         SIZE size{};
         const HGDIOBJ before = SelectObject(dc, candidate.get());
         GetTextExtentPoint32W(dc, caption.data(), static_cast<int>(caption.size()), &size);
@@ -394,7 +510,7 @@ void Win32Window::fitCaption(int place)
 
 int Win32Window::scaled(int logical) const
 {
-    return MulDiv(logical, static_cast<int>(m_dpi), layout::logicalDpi);
+    return MulDiv(logical, static_cast<int>(m_dpi * m_textScale), layout::logicalDpi * 100);
 }
 
 LRESULT CALLBACK Win32Window::namedControlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
@@ -403,7 +519,7 @@ LRESULT CALLBACK Win32Window::namedControlProcedure(HWND control, UINT message, 
     auto* window = reinterpret_cast<Win32Window*>(self);
     // The problem box is named as on the other faces; no label stands before it to name it.
     static const std::wstring problemName = L"Problem";
-    if (message == WM_GETOBJECT) {
+    if (message == WM_GETOBJECT && window->m_annotations == nullptr) {
         return accessibleObjectNamed(control, wParam, lParam,
                                      control == window->control(Answer)  ? window->m_answerName
                                      : control == window->control(Next) ? window->m_nextName
@@ -422,7 +538,19 @@ void Win32Window::rename(HWND control, std::wstring name)
     // Renamed only when that changes: every renaming is an event to each assistive client.
     if (name != current) {
         current = std::move(name);
-        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
+        annotate(control, current);
+        m_renamed[static_cast<std::size_t>(GetDlgCtrlID(control) - firstControlId)] = true;
+        if (!m_handling) {
+            announceName(control);
+        }
+    }
+}
+
+void Win32Window::annotate(HWND control, const std::wstring& name)
+{
+    if (m_annotations != nullptr) {
+        m_annotations->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                                      name.c_str());
     }
 }
 
@@ -443,8 +571,17 @@ void Win32Window::setText(TextBox box, std::string_view text)
 
 void Win32Window::focus(TextBox box)
 {
-    m_lastFocus = control(placeOf(box));
-    SetFocus(m_lastFocus);
+    moveFocus(control(placeOf(box)));
+}
+
+void Win32Window::moveFocus(HWND to)
+{
+    m_lastFocus = to;
+    if (m_handling) {
+        m_focusAfter = to;
+    } else {
+        SetFocus(to);
+    }
 }
 
 void Win32Window::setCaption(Label l, std::string_view caption)
@@ -460,13 +597,16 @@ void Win32Window::setCaption(Label l, std::string_view caption)
 
 void Win32Window::setVisible(Button b, bool visible)
 {
-    ShowWindow(control(placeOf(b)), visible ? SW_SHOWNA : SW_HIDE);
+    const int place = placeOf(b);
+    m_hideAfter[static_cast<std::size_t>(place)] = m_handling && !visible;
+    if (visible || !m_handling) {
+        ShowWindow(control(place), visible ? SW_SHOWNA : SW_HIDE);
+    }
 }
 
 void Win32Window::focus(Button b)
 {
-    m_lastFocus = control(placeOf(b));
-    SetFocus(m_lastFocus);
+    moveFocus(control(placeOf(b)));
 }
 
 void Win32Window::endProgram()

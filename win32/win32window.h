@@ -10,6 +10,8 @@
 
 #include "runtime/controls.h"
 
+struct IAccPropServices;
+
 namespace dravlet {
 
 class cmdDravlet;
@@ -56,24 +58,39 @@ private:
                                                   UINT_PTR id, DWORD_PTR self);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCreate();
+    void onDestroy();
     void onCommand(int id, int code);
     LRESULT onControlColour(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onMinMaxInfo(MINMAXINFO& info) const;
     void onActivate(bool active);
+    void onSettingChange();
 
+    // Within a click handler the focus, the hiding of buttons and the renaming events wait
+    // for the handler's end, so an assistive client hears of each control once, as it is.
+    void settle(HWND focus);
+    void announceName(HWND control);
+    void moveFocus(HWND to);
     void applyDpi(UINT dpi);
     void fitClientArea();
     void fitCaption(int index);
     int scaled(int logical) const;
     HWND control(int index) const { return m_controls[static_cast<std::size_t>(index)]; }
     void rename(HWND control, std::wstring name);
+    void annotate(HWND control, const std::wstring& name);
 
     HWND m_window = nullptr;
     std::array<HWND, controlCount> m_controls{};
     cmdDravlet* m_form = nullptr;
     UINT m_dpi = 96;
+    UINT m_textScale = 100;        // Windows' "Text size", per cent
+    bool m_contrastTheme = false;  // a contrast theme: the coloured boxes take its colours
     HWND m_lastFocus = nullptr;
+    bool m_handling = false;       // a click handler runs
+    HWND m_focusAfter = nullptr;   // where the handler sends the focus
+    std::array<bool, controlCount> m_hideAfter{};
+    std::array<bool, controlCount> m_renamed{};
+    IAccPropServices* m_annotations = nullptr;  // where Windows names controls for us
     std::array<OwnedFont, controlCount> m_fonts;  // each control's font at the DPI, fitted to its box
     std::array<OwnedBrush, 4> m_brushes;          // the four fixed backgrounds
     std::wstring m_answerName;

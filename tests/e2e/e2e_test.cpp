@@ -14,6 +14,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -320,15 +321,21 @@ INSTANTIATE_TEST_SUITE_P(HighDensity, ScaledDisplay, ::testing::Values("1.5", "2
                              return name;
                          });
 
-// The Windows program, Dravlet.exe, under Wine on this display with openbox, at the DPI of
-// the row: played by real key presses and read from outside, as a screen reader reads it
-// (MSAA), by the cross-built reader, in a Wine prefix of the test's own.
-class WindowsProgram : public RealDisplay, public ::testing::WithParamInterface<int> {
+// The Windows program, Dravlet.exe, under Wine on this display with openbox, at the DPI and
+// Windows text size of the row: played by real key presses and read from outside, as a
+// screen reader reads it (MSAA, and its events through a hook), by the cross-built reader,
+// in a Wine prefix of the test's own.
+std::string rowName(std::pair<int, int> row)  // its DPI and, but for 100, its text size
+{
+    return std::to_string(row.first) + "dpi" + (row.second == 100 ? "" : "_" + std::to_string(row.second) + "pct");
+}
+
+class WindowsProgram : public RealDisplay, public ::testing::WithParamInterface<std::pair<int, int>> {
 protected:
     struct Control {
         bool visible = false, focused = false;
         QRect rect;
-        std::string text, name;
+        std::string text, name, lateNameAndRefused;  // the name through IDispatch, and 1 if IServiceProvider is refused
     };
     using Seen = std::map<std::string, Control>;  // by control name; "window" has the client size
 
@@ -337,9 +344,13 @@ protected:
         if (!QFileInfo::exists(DRAVLET_WINDOWS_PROGRAM)) {
             GTEST_SKIP() << "the Windows program is not built: cmake --preset windows && cmake --build --preset windows";
         }
+        const auto [dpi, textSize] = GetParam();
         ASSERT_TRUE(wine({"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
-                          QString::number(GetParam()), "/f"}));
-        scale = GetParam() / 96.0;
+                          QString::number(dpi), "/f"}));
+        ASSERT_TRUE(wine({"reg", "add", "HKCU\\Software\\Microsoft\\Accessibility", "/v", "TextScaleFactor", "/t",
+                          "REG_DWORD", "/d", QString::number(textSize), "/f"}));
+        scale = dpi / 96.0 * textSize / 100.0;
+        userFilesBefore = userFiles();
         start(x.environment(), DRAVLET_WINE_RUN, {prefix(), DRAVLET_WINDOWS_PROGRAM});
         manage();
     }
@@ -364,7 +375,7 @@ protected:
                 const QStringList r = f.value(f.size() > 2 ? 2 : 1).split(',');
                 seen[f[0].toStdString()] = {f.value(1) == "1", f.value(3) == "1",
                                             {r.value(0).toInt(), r.value(1).toInt(), r.value(2).toInt(), r.value(3).toInt()},
-                                            f.value(4).toStdString(), f.value(5).toStdString()};
+                                            f.value(4).toStdString(), f.value(5).toStdString(), (f.value(6) + f.value(7)).toStdString()};
             }
             if (seen.size() == 13 && condition(seen)) {
                 break;
@@ -373,7 +384,32 @@ protected:
         return seen;
     }
     Seen focusOn(const std::string& name) { return seenOnce([&](Seen& s) { return s[name].focused; }); }
-    void look(const char* state) { shot().save(QString(DRAVLET_SHOT_DIR "/windows-%1dpi-%2.png").arg(GetParam()).arg(state)); }
+    void look(const char* state) { shot().save(QString(DRAVLET_SHOT_DIR "/windows-%1-%2.png").arg(rowName(GetParam()).c_str(), state)); }
+    // The focus and name-change events of a step, as an assistive client hears them (up to the
+    // step's focus event, and what arrives while the reader reads the window once more: the
+    // window answers it only after the step): one focus event, on the control the step
+    // focuses, and no renaming of that control after it.
+    void expectAnnounced(const std::string& focused)
+    {
+        QString lines;
+        const QString focus = ("focus\t" + focused).c_str();
+        for (const QDeadlineTimer deadline(5000); !lines.contains(focus) && !deadline.hasExpired();) {
+            lines += events.waitForReadyRead(50) ? events.readAll() : "";
+        }
+        lines += (focusOn(focused), events.readAll());
+        EXPECT_EQ(lines.count("focus\t"), 1) << lines.toStdString();
+        EXPECT_FALSE(lines.mid(lines.indexOf(focus)).contains(("name\t" + focused).c_str())) << lines.toStdString();
+    }
+    static QStringList userFiles()  // what Wine keeps for the program's user, with each one's last change
+    {
+        QStringList files;
+        for (QDirIterator it(prefix() + "/drive_c/users", QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+            files << it.next() + it.fileInfo().lastModified().toString(Qt::ISODateWithMs);
+        }
+        return files;
+    }
+    QStringList userFilesBefore;
+    QProcess events;
 };
 
 TEST_P(WindowsProgram, PlaysACycleByTheKeyboardAndReadsAsTheOtherFaces)
@@ -400,6 +436,11 @@ TEST_P(WindowsProgram, PlaysACycleByTheKeyboardAndReadsAsTheOtherFaces)
     EXPECT_TRUE(shown({"cmdRun", "cmdQuit"}));
     EXPECT_EQ(seen["lblRight"].text + seen["lblWrong"].text + seen["Label1"].text + seen["Label2"].text, "00RightWrong");
     look("ready");
+    const QImage ready = shot();
+    for (const auto& [name, colour] : {std::pair{"txtAnswer", QColor(255, 255, 192)}, {"txtProb", QColor(192, 192, 192)},
+                                       {"lblRight", QColor(128, 255, 128)}, {"lblWrong", QColor(255, 128, 128)}}) {
+        EXPECT_EQ(ready.pixelColor(seen[name].rect.topLeft() + QPoint(5, 5)), colour) << name;
+    }
     // Tab and Shift+Tab between the tab stops only.
     for (const auto& [key, to] : {std::pair{"Tab", "txtAnswer"}, {"Tab", "cmdQuit"}, {"Tab", "cmdRun"},
                                   {"shift+Tab", "cmdQuit"}, {"Tab", "cmdRun"}}) {
@@ -407,26 +448,38 @@ TEST_P(WindowsProgram, PlaysACycleByTheKeyboardAndReadsAsTheOtherFaces)
         EXPECT_TRUE(focusOn(to)[to].focused) << key << " did not go to " << to;
     }
 
+    events.setProcessEnvironment(x.environment());
+    events.start(DRAVLET_WINE_RUN, {prefix(), DRAVLET_WINDOWS_READER, "--events"});
+    ASSERT_TRUE(events.waitForReadyRead(30000) && events.readAll().startsWith("hooked"));
     int answers = 0;
     for (const bool right : {true, false}) {
         ASSERT_TRUE(xdo({"key", "space"}));  // Start, then Next
         seen = seenOnce([](Seen& s) { return s["txtAnswer"].focused && s["txtProb"].text.find('%') != std::string::npos; });
+        expectAnnounced("txtAnswer");
+        EXPECT_EQ(seen["txtAnswer"].lateNameAndRefused, seen["txtAnswer"].name + "1");
         EXPECT_TRUE(shown({"cmdSubmit", "cmdQuit"}));
         EXPECT_EQ(seen["txtAnswer"].text + seen["lblResponse"].text, "");
         const std::string problem = seen["txtProb"].text;
         EXPECT_EQ(seen["txtAnswer"].name, problem + (problem.ends_with('?') ? " " : ". ") + "Your answer");
         look(right ? "answering" : "answering-again");
         // Enter and Esc in the answer box press nothing; the answer typed after them arrives.
+        // The wrong answer is pasted, longer than the box keeps: its first 32 767 digits stay.
         const ShownProblem p = readProblem(problem);
-        const std::string typed = std::to_string(p.answer + (right ? 0 : 1));
-        ASSERT_TRUE(xdo({"key", "Return", "Escape"}) && xdo({"type", QString::fromStdString(typed)}));
+        const std::string typed = right ? std::to_string(p.answer) : std::string(32767, '9');
+        ASSERT_TRUE(xdo({"key", "Return", "Escape"}));
+        ASSERT_TRUE(right ? xdo({"type", QString::fromStdString(typed)})
+                          : x.run("sh", {"-c", "head -c 40000 /dev/zero | tr '\\0' 9 | xclip -selection clipboard"}) && xdo({"key", "ctrl+v"}));
         seen = seenOnce([&](Seen& s) { return s["txtAnswer"].text == typed; });
+        EXPECT_EQ(seen["txtAnswer"].text.size(), typed.size());
         EXPECT_TRUE(seen["txtAnswer"].focused && shown({"cmdSubmit", "cmdQuit"}) && seen["lblResponse"].text.empty());
 
         ASSERT_TRUE(xdo({"key", "Tab"}));
-        ASSERT_TRUE(focusOn("cmdSubmit")["cmdSubmit"].focused);
-        ASSERT_TRUE(xdo({"key", right ? "Return" : "space"}));
+        expectAnnounced("cmdSubmit");
+        // Enter held as a learner may hold it presses once: its repeats never press Next.
+        ASSERT_TRUE(right ? xdo({"keydown", "Return", "sleep", "1.5", "keyup", "Return"}) : xdo({"key", "space"}));
         seen = focusOn("cmdNext");
+        expectAnnounced("cmdNext");
+        EXPECT_EQ(seen["cmdNext"].lateNameAndRefused, seen["cmdNext"].name + "1");
         ++answers;
         const std::string verdict = right ? "CORRECT" : expectedVerdict(p, typed);
         EXPECT_EQ(seen["lblResponse"].text, verdict);
@@ -435,24 +488,45 @@ TEST_P(WindowsProgram, PlaysACycleByTheKeyboardAndReadsAsTheOtherFaces)
         EXPECT_EQ(seen["cmdNext"].name, verdict + ". Right answers 1, wrong answers " + std::to_string(answers - 1) + ". Next");
         look(right ? "reviewing" : "reviewing-wrong");
     }
-    ASSERT_TRUE(xdo({"key", "Tab"}));
-    ASSERT_TRUE(focusOn("cmdQuit")["cmdQuit"].focused);
-    ASSERT_TRUE(xdo({"key", "space"}));
+    // Typed into the problem box (after a click), nothing changes.
+    const std::string problem = seen["txtProb"].text;
+    ASSERT_TRUE(clickAt(at(160), at(140)) && xdo({"type", "57"}));
+    EXPECT_EQ(focusOn("txtProb")["txtProb"].text, problem);
+    ASSERT_TRUE(clickAt(at(384), at(384)));  // Quit
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitCode(), 0);
+    // It stored nothing: no file of its user's changed, nothing in the registry names it.
+    EXPECT_EQ(userFiles(), userFilesBefore);
+    for (const QString root : {"HKCU", "HKLM"}) {
+        QFile file(QDir(prefix()).filePath(root + ".reg"));
+        ASSERT_TRUE(wine({"reg", "export", root, "Z:" + file.fileName().replace('/', '\\'), "/y"}) && file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();  // UTF-16
+        EXPECT_FALSE(QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2)
+                         .contains(QRegularExpression("Dravlet\\.exe|cmdDravlet|Dravlet Problem", QRegularExpression::CaseInsensitiveOption)));
+    }
 }
 
-// Closed by the window's own Close (Alt+F4 in openbox), it ends with status 0.
+// Closed by the window's own Close (Alt+F4 in openbox), it ends with status 0. Before that:
+// its version record, and its window cannot be made smaller than its controls.
 TEST_P(WindowsProgram, EndsWithStatusZeroWhenItsWindowCloses)
 {
+    // The version record, every field, as Explorer, Task Manager and SmartScreen show it.
+    EXPECT_EQ(wine({DRAVLET_WINDOWS_READER, "--version", "Z:" + QString(DRAVLET_WINDOWS_PROGRAM).replace('/', '\\')})
+                  .value_or("").split(QRegularExpression("\r?\n"), Qt::SkipEmptyParts),
+              QString("CompanyName\tDravlet developers|FileDescription\tDravlet Problem Practice|"
+                      "FileVersion\t1.00|InternalName\tDravlet|LegalCopyright\tCopyright (c) 2026 the Dravlet developers. "
+                      "MIT license; the notices are inside the file.|OriginalFilename\tDravlet.exe|ProductName\tDravlet|"
+                      "ProductVersion\t1.00").split('|'));
     ASSERT_TRUE(focusOn("cmdRun")["cmdRun"].focused);
+    ASSERT_TRUE(xdo({"windowsize", QString::number(window), "200", "150"}));
+    EXPECT_EQ(seenOnce([](Seen&) { return true; })["window"].rect.topLeft(), QPoint(at(438), at(408)));
     ASSERT_TRUE(xdo({"key", "alt+F4"}));
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitCode(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Dpi, WindowsProgram, ::testing::Values(96, 144),
-                         [](const auto& row) { return std::to_string(row.param) + "dpi"; });
+INSTANTIATE_TEST_SUITE_P(DpiAndTextSize, WindowsProgram, ::testing::Values(std::pair{96, 100}, std::pair{144, 100}, std::pair{96, 150}),
+                         [](const auto& row) { return rowName(row.param); });
 
 // As a screen-reader user: the script finds the window by its title through AT-SPI and
 // plays a cycle through AT-SPI alone, on this X display and natively on Wayland, under a
