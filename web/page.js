@@ -102,9 +102,9 @@
     // A page may close only a tab opened by a script or with nothing to go back to
     // (so it tries only then, and the browser logs no refusal); where the tab stays,
     // the window's controls are gone and one line says how to start again.
-    end: () => {
+    end: (closing = true) => {
       control('cmdDravlet').remove();
-      if (window.opener !== null || history.length === 1) {
+      if (closing && (window.opener !== null || history.length === 1)) {
         window.close();
       }
       const ended = control('ended');
@@ -143,60 +143,100 @@
   });
 
   // A learning platform that launched the page (SCORM 1.2) is told of every answer, and of
-  // the end: Quit, or the page going without it. Its run-time is found the standard way, in
-  // the parents, then the opener and its parents; a window of another origin throws when
-  // read, and means none. Without one, or with one that fails, no call is made and nothing
-  // the learner sees changes. Nothing about the learner is read.
+  // the end: Quit, or the page going without it. Its run-time is found the standard way: in
+  // the parents of the page's window, then in the opener of the top window and its parents,
+  // each window looked at on its own (one of another origin is passed over). Without one,
+  // with one that fails, or in a review of an earlier attempt, nothing is written; nothing
+  // the learner sees waits for it. Nothing about the learner is read.
   const learningPlatform = () => {
     const find = (start) => {
       for (let w = start, level = 0; w && level < 10; w = w.parent === w ? null : w.parent, ++level) {
-        if (w.API) {
-          return w.API;
+        try {
+          if (w.API) {
+            return w.API;
+          }
+        } catch {
+          // another origin's window
         }
       }
       return null;
     };
-    let api = null;
+    let api = find(window.parent === window ? null : window.parent);
+    try {
+      api ??= find(window.top.opener);
+    } catch {
+      api = null;
+    }
     const call = (name, ...args) => {
       try {
-        return api !== null && String(api[name](...args)) === 'true';
+        const answer = api === null ? '' : String(api[name](...args));
+        return name === 'LMSGetValue' ? answer : answer === 'true';
       } catch {
         api = null;
         return false;
       }
     };
-    try {
-      api = find(window.parent === window ? null : window.parent) ?? find(window.opener);
-    } catch {
-      api = null;
-    }
     if (!call('LMSInitialize', '')) {
       api = null;
     }
     const started = Date.now();
+    // A review or browse of an attempt keeps nothing: the page writes nothing then.
+    const writing = !['review', 'browse'].includes(call('LMSGetValue', 'cmi.core.lesson_mode'));
+    // A resumed attempt keeps its earlier answers: this launch's come after them.
+    const earlier = Number.parseInt(call('LMSGetValue', 'cmi.interactions._count'), 10) || 0;
+    if (writing && !['completed', 'passed'].includes(call('LMSGetValue', 'cmi.core.lesson_status'))) {
+      call('LMSSetValue', 'cmi.core.lesson_status', 'incomplete');
+    }
     let answers = 0;
-    // Numbers as plain decimals, never in exponent form.
-    const decimal = (n) => (Number.isInteger(n) ? BigInt(n).toString() : n.toFixed(100).replace(/\.?0+$/, ''));
+    let pending = [];
+    const send = () => {
+      pending.forEach(([element, value]) => call('LMSSetValue', element, value));
+      if (pending.length > 0) {
+        call('LMSCommit', '');
+      }
+      pending = [];
+    };
+    // Numbers as the learner wrote them: the shortest decimal that reads back as the same
+    // number, in plain digits where they fit SCORM's 255 characters.
+    const decimal = (n) => {
+      const [digits, exponent = '0'] = String(n).split('e');
+      const [whole, fraction = ''] = digits.replace('-', '').split('.');
+      const point = whole.length + Number(exponent);
+      const all = (whole + fraction).padEnd(point, '0').padStart(point < 0 ? whole.length + fraction.length - point : 0, '0');
+      const at = Math.max(point, 0);
+      const plain = `${n < 0 ? '-' : ''}${(all.slice(0, at) || '0').replace(/^0+(?=\d)/, '')}${all.slice(at) ? `.${all.slice(at)}` : ''}`;
+      return plain.length <= 255 ? plain : String(n);
+    };
     const two = (n) => String(n).padStart(2, '0');
     return {
+      // Handed to the platform after the verdict has been painted (a task queued from the
+      // next frame runs after its paint), and before the next answer or the end.
       judged: (answer, rightAnswer, right, rightCount, wrongCount) => {
-        const interaction = `cmi.interactions.${answers++}.`;
-        [[`${interaction}id`, `problem-${answers}`], [`${interaction}type`, 'numeric'],
+        if (!writing || api === null) {
+          return;
+        }
+        send();
+        const interaction = `cmi.interactions.${earlier + answers++}.`;
+        pending = [[`${interaction}id`, `problem-${earlier + answers}`], [`${interaction}type`, 'numeric'],
           [`${interaction}student_response`, decimal(answer)], [`${interaction}correct_responses.0.pattern`, decimal(rightAnswer)],
           [`${interaction}result`, right ? 'correct' : 'wrong'],
           ['cmi.core.score.raw', String(Math.round((100 * rightCount) / (rightCount + wrongCount)))],
-          ['cmi.core.score.min', '0'], ['cmi.core.score.max', '100'], ['cmi.core.lesson_status', 'completed'],
-        ].forEach(([element, value]) => call('LMSSetValue', element, value));
-        // Committed at once, so a tab closed next loses nothing.
-        call('LMSCommit', '');
+          ['cmi.core.score.min', '0'], ['cmi.core.score.max', '100'], ['cmi.core.lesson_status', 'completed']];
+        requestAnimationFrame(() => setTimeout(send));
       },
       // Once: the platform is not called again after it.
       finish: () => {
+        if (api === null) {
+          return;
+        }
+        send();
         const hundredths = Math.min(Math.round((Date.now() - started) / 10), 999999999);
         const seconds = Math.floor(hundredths / 100) % 60;
-        call('LMSSetValue', 'cmi.core.session_time', `${String(Math.floor(hundredths / 360000)).padStart(4, '0')}:`
-          + `${two(Math.floor(hundredths / 6000) % 60)}:${two(seconds)}.${two(hundredths % 100)}`);
-        call('LMSSetValue', 'cmi.core.exit', '');
+        if (writing) {
+          call('LMSSetValue', 'cmi.core.session_time', `${String(Math.floor(hundredths / 360000)).padStart(4, '0')}:`
+            + `${two(Math.floor(hundredths / 6000) % 60)}:${two(seconds)}.${two(hundredths % 100)}`);
+          call('LMSSetValue', 'cmi.core.exit', '');
+        }
         call('LMSFinish', '');
         api = null;
       },
@@ -311,7 +351,18 @@
   }
   control('unsupported').remove();
   platform = learningPlatform();
-  addEventListener('pagehide', () => platform.finish());
+  let finished = false;
+  addEventListener('pagehide', () => {
+    finished = true;
+    platform.finish();
+  });
+  // Back from the back-forward cache after the practice was handed in: ended, as after Quit.
+  addEventListener('pageshow', ({ persisted }) => {
+    if (persisted && finished && engine !== null) {
+      engine = null;
+      page.end(false);
+    }
+  });
   practiceWindow.append(spacingSample);
   spacingChanged.observe(spacingSample);
   addEventListener('resize', () => fitWidth(document.documentElement.clientWidth < windowWidth));
