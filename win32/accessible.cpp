@@ -150,8 +150,11 @@ public:
         return m_standard->put_accValue(child, value);
     }
 
-private:
+protected:
+    // Only its own Release deletes it.
     ~NamedAccessible() { m_standard->Release(); }
+
+private:
 
     IAccessible* m_standard;
     std::wstring m_name;

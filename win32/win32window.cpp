@@ -288,7 +288,9 @@ void Win32Window::onCreate()
     for (int place = 0; place < controlCount; ++place) {
         const ControlPlan& plan = plans[place];
         const std::string_view text =
-            plan.startText != nullptr ? plan.startText : startCaption(labelAt[place - Notice]);
+            plan.startText != nullptr ? std::string_view(plan.startText)
+            : isLabel(place)          ? startCaption(labelAt[place - Notice])
+                                      : std::string_view();
         const bool shown = plan.windowClass != std::wstring_view(L"BUTTON")
                            || startsVisible(place == Submit ? Button::cmdSubmit
                                             : place == Run  ? Button::cmdRun
