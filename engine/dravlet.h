@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// Dravlet in three layers:
+// Dravlet in layers, with one face per platform:
 //   runtime/  random source, clock, number <-> text, and the control operations
 //             (Controls, ProgramEnd): abstract seams, no toolkit;
 //   engine/   this window object: all practice state and every handler, acting on the
-//             twelve controls only through Controls, so it runs against the Qt window
-//             and against the tests' fake alike;
-//   window/   the Qt window that implements Controls and ProgramEnd, and main().
-// A click travels: QPushButton::clicked -> DravletWindow, which calls the handler
-// here (cmdSubmit_Click, ...) -> the handler judges or draws and writes back
-// through Controls (setCaption, setVisible, focus) -> the Qt widgets change.
+//             twelve controls only through Controls, so it runs against every face and
+//             against the tests' fake alike;
+//   faces     each implements Controls and ProgramEnd and delivers the clicks: window/
+//             (Qt, Linux), web/ (the page, this engine in WebAssembly), win32/ (Windows).
+// A click travels: the face's button (QPushButton::clicked, a DOM click, WM_COMMAND) ->
+// the face calls the handler here (cmdSubmit_Click, ...) -> the handler judges or draws
+// and writes back through Controls (setCaption, setVisible, focus) -> the face's
+// controls change.
 // Everything runs on the one GUI thread, one handler at a time.
 
 #include <array>

@@ -67,7 +67,8 @@ inline constexpr Button startFocus = Button::cmdRun;
 // and both counts ("CORRECT. Right answers 1, wrong answers 0. Next"); with nothing to
 // read, just "Your answer" and "Next". Braille displays show a focused control's name but
 // never its description, so what a blind learner must read at once goes into the name;
-// speech reads the name too, so it is said once. Both faces name them by these.
+// speech reads the name too, so it is said once. Every face (the Qt window, the page and the
+// Windows program) names them by these.
 std::string answerBoxName(std::string_view problem);
 std::string nextButtonName(std::string_view verdict, std::string_view right, std::string_view wrong);
 
