@@ -452,14 +452,21 @@ void Win32Window::onActivate(bool active)
 
 void Win32Window::onSettingChange()
 {
-    // The text size or the contrast theme may have changed, and with the theme the frame.
+    // The text size or the contrast theme may have changed, and with the theme the frame:
+    // the window is refitted when its controls' size changed or they no longer fit, and
+    // otherwise keeps the size the learner gave it.
     const UINT textScale = textScaleOf();
     m_contrastTheme = contrastThemeOn();
+    RECT inner{};
+    GetClientRect(m_window, &inner);
     if (textScale != m_textScale) {
         m_textScale = textScale;
         applyDpi(m_dpi);
+        fitClientArea();
+    } else if (!IsIconic(m_window)
+               && (inner.right < scaled(layout::clientWidth) || inner.bottom < scaled(layout::clientHeight))) {
+        fitClientArea();
     }
-    fitClientArea();
     RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -325,11 +325,6 @@ INSTANTIATE_TEST_SUITE_P(HighDensity, ScaledDisplay, ::testing::Values("1.5", "2
 // Windows text size of the row: played by real key presses and read from outside, as a
 // screen reader reads it (MSAA, and its events through a hook), by the cross-built reader,
 // in a Wine prefix of the test's own.
-std::string rowName(std::pair<int, int> row)  // its DPI and, but for 100, its text size
-{
-    return std::to_string(row.first) + "dpi" + (row.second == 100 ? "" : "_" + std::to_string(row.second) + "pct");
-}
-
 class WindowsProgram : public RealDisplay, public ::testing::WithParamInterface<std::pair<int, int>> {
 protected:
     struct Control {
@@ -384,7 +379,10 @@ protected:
         return seen;
     }
     Seen focusOn(const std::string& name) { return seenOnce([&](Seen& s) { return s[name].focused; }); }
-    void look(const char* state) { shot().save(QString(DRAVLET_SHOT_DIR "/windows-%1-%2.png").arg(rowName(GetParam()).c_str(), state)); }
+    void look(const char* state)
+    {
+        shot().save(QString(DRAVLET_SHOT_DIR "/windows-%1dpi-%2pct-%3.png").arg(GetParam().first).arg(GetParam().second).arg(state));
+    }
     // The focus and name-change events of a step, as an assistive client hears them (up to the
     // step's focus event, and what arrives while the reader reads the window once more: the
     // window answers it only after the step): one focus event, on the control the step
@@ -526,7 +524,7 @@ TEST_P(WindowsProgram, EndsWithStatusZeroWhenItsWindowCloses)
 }
 
 INSTANTIATE_TEST_SUITE_P(DpiAndTextSize, WindowsProgram, ::testing::Values(std::pair{96, 100}, std::pair{144, 100}, std::pair{96, 150}),
-                         [](const auto& row) { return rowName(row.param); });
+                         [](const auto& row) { return std::to_string(row.param.first) + "dpi_" + std::to_string(row.param.second) + "pct"; });
 
 // As a screen-reader user: the script finds the window by its title through AT-SPI and
 // plays a cycle through AT-SPI alone, on this X display and natively on Wayland, under a

@@ -4,8 +4,7 @@
 //   name TAB visible TAB left,top,width,height TAB focused TAB text TAB accessible name
 //   TAB the name through IDispatch TAB 1 if IServiceProvider is refused
 // Rectangles in the client area's pixels; the name through MSAA, as Narrator or NVDA asks.
-//   reader --events     each focus and name change, a line each, as a hook hears them
-//   reader --version F  the version record of file F, a string field a line
+//   reader --events (each focus and name change, as a hook hears them), --version F (F's version record)
 #include <windows.h>
 #include <oleacc.h>
 
@@ -64,10 +63,8 @@ std::string accessibleName(HWND control)
 
 void CALLBACK onEvent(HWINEVENTHOOK, DWORD event, HWND control, LONG object, LONG, DWORD, DWORD)
 {
-    wchar_t windowClass[16] = {};
     const int id = GetDlgCtrlID(control) - firstControlId;
-    if (object == OBJID_CLIENT && GetClassNameW(GetAncestor(control, GA_ROOT), windowClass, 16) > 0
-        && std::wstring_view(windowClass) == L"cmdDravlet") {
+    if (object == OBJID_CLIENT && GetAncestor(control, GA_ROOT) == FindWindowW(L"cmdDravlet", nullptr)) {
         std::printf("%s\t%s\n", event == EVENT_OBJECT_FOCUS ? "focus" : "name", id >= 0 && id < 12 ? names[id] : "window");
         std::fflush(stdout);
     }
