@@ -224,10 +224,10 @@
           ['cmi.core.score.min', '0'], ['cmi.core.score.max', '100'], ['cmi.core.lesson_status', 'completed']];
         requestAnimationFrame(() => setTimeout(send));
       },
-      // Once: the platform is not called again after it.
+      // Once: the platform is not called again after it. Whether there was a session to end.
       finish: () => {
         if (api === null) {
-          return;
+          return false;
         }
         send();
         const hundredths = Math.min(Math.round((Date.now() - started) / 10), 999999999);
@@ -239,6 +239,7 @@
         }
         call('LMSFinish', '');
         api = null;
+        return true;
       },
     };
   };
@@ -353,10 +354,10 @@
   platform = learningPlatform();
   let finished = false;
   addEventListener('pagehide', () => {
-    finished = true;
-    platform.finish();
+    finished ||= platform.finish();
   });
-  // Back from the back-forward cache after the practice was handed in: ended, as after Quit.
+  // Back from the back-forward cache after the practice was handed in to a platform: ended,
+  // as after Quit. Without a platform the practice simply goes on.
   addEventListener('pageshow', ({ persisted }) => {
     if (persisted && finished && engine !== null) {
       engine = null;

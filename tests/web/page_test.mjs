@@ -400,6 +400,20 @@ const launch = [['LMSInitialize', '', 'true'], ['LMSGetValue', 'cmi.core.lesson_
   ['LMSGetValue', 'cmi.core.lesson_status', 'not attempted'], ['LMSSetValue', 'cmi.core.lesson_status', 'incomplete', 'true']];
 // Each row: the browser, the platform, how it shows the page (a frame of its own page, or of another origin; a new window, or one
 // holding a player's frame; a player's frame in its page), the wrong answer typed and how it is reported, how many answers.
+// Restored from the back-forward cache after the platform was told of the end, the practice shows as ended and calls nothing more.
+test('chromium: on a learning platform, back from the back-forward cache', async () => {
+  const browser = await browsers.chromium.launch();
+  try {
+    const course = await browser.newPage();
+    await course.goto(`http://127.0.0.1:${server.address().port}/?platform&`);
+    await (await (await course.waitForSelector('iframe')).contentFrame()).waitForSelector('#cmdRun:not([hidden])');
+    await course.goto(`http://127.0.0.1:${server.address().port}/dravlet.html`).then(() => course.goBack());
+    assert.deepEqual(await course.evaluate(() => { const drill = document.querySelector('iframe').contentDocument;
+      return [calls.map(([call]) => call).slice(-2), drill.querySelector('#ended').hidden, drill.querySelector('#cmdDravlet')]; }), [['LMSSetValue', 'LMSFinish'], false, null]);
+  } finally {
+    await browser.close();
+  }
+});
 for (const [name, host, how, wrong, reported, steps = 2] of ['chromium', 'firefox'].flatMap((b) => [[b, 'platform', ''],
   [b, 'platform', 'opener', '33.3', '33.3'], [b, 'failing', ''], [b, 'platform', 'http://localhost:'], [b, 'platform', 'popup'],
   [b, 'platform', 'deep', '9'.repeat(400), '1.7976931348623157e+308'], [b, 'review', ''], [b, 'resume', ''], [b, 'slow', ''],
