@@ -167,24 +167,26 @@
     } catch {
       api = null;
     }
-    const call = (name, ...args) => {
+    // What the platform answers, as text; a platform that throws is one no longer called.
+    const answer = (name, ...args) => {
       try {
-        const answer = api === null ? '' : String(api[name](...args));
-        return name === 'LMSGetValue' ? answer : answer === 'true';
+        return api === null ? '' : String(api[name](...args));
       } catch {
         api = null;
-        return false;
+        return '';
       }
     };
+    const call = (name, ...args) => answer(name, ...args) === 'true';
+    const get = (element) => answer('LMSGetValue', element);
     if (!call('LMSInitialize', '')) {
       api = null;
     }
     const started = Date.now();
     // A review or browse of an attempt keeps nothing: the page writes nothing then.
-    const writing = !['review', 'browse'].includes(call('LMSGetValue', 'cmi.core.lesson_mode'));
+    const writing = !['review', 'browse'].includes(get('cmi.core.lesson_mode'));
     // A resumed attempt keeps its earlier answers: this launch's come after them.
-    const earlier = Number.parseInt(call('LMSGetValue', 'cmi.interactions._count'), 10) || 0;
-    if (writing && !['completed', 'passed'].includes(call('LMSGetValue', 'cmi.core.lesson_status'))) {
+    const earlier = Number.parseInt(get('cmi.interactions._count'), 10) || 0;
+    if (writing && !['completed', 'passed'].includes(get('cmi.core.lesson_status'))) {
       call('LMSSetValue', 'cmi.core.lesson_status', 'incomplete');
     }
     let answers = 0;
@@ -202,7 +204,7 @@
       const [digits, exponent = '0'] = String(n).split('e');
       const [whole, fraction = ''] = digits.replace('-', '').split('.');
       const point = whole.length + Number(exponent);
-      const all = (whole + fraction).padEnd(point, '0').padStart(point < 0 ? whole.length + fraction.length - point : 0, '0');
+      const all = '0'.repeat(Math.max(-point, 0)) + (whole + fraction).padEnd(point, '0');
       const at = Math.max(point, 0);
       const plain = `${n < 0 ? '-' : ''}${(all.slice(0, at) || '0').replace(/^0+(?=\d)/, '')}${all.slice(at) ? `.${all.slice(at)}` : ''}`;
       return plain.length <= 255 ? plain : String(n);

@@ -405,17 +405,18 @@ void Win32Window::announceName(HWND named)
 LRESULT Win32Window::onControlColour(HDC dc, HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 {
     for (std::size_t i = 0; i < m_brushes.size(); ++i) {
-        if (control == this->control(fixedColours[i].first) && m_contrastTheme) {
+        if (control != this->control(fixedColours[i].first)) {
+            continue;
+        }
+        if (m_contrastTheme) {
             // A contrast theme's own window colours, as the page takes in forced colours.
             SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
             SetBkColor(dc, GetSysColor(COLOR_WINDOW));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
         }
-        if (control == this->control(fixedColours[i].first)) {
-            SetTextColor(dc, colourRef(layout::fixedText));
-            SetBkColor(dc, colourRef(fixedColours[i].second));
-            return reinterpret_cast<LRESULT>(m_brushes[i].get());
-        }
+        SetTextColor(dc, colourRef(layout::fixedText));
+        SetBkColor(dc, colourRef(fixedColours[i].second));
+        return reinterpret_cast<LRESULT>(m_brushes[i].get());
     }
     return DefWindowProcW(m_window, message, wParam, lParam);
 }
